@@ -36,7 +36,10 @@ public:
     int32_t height = 0;
 
 private:
-    std::unique_ptr<uint32_t[]> storage_;
+    struct FreeDeleter {
+        void operator()(uint32_t* words) const;
+    };
+    std::unique_ptr<uint32_t[], FreeDeleter> storage_;
 };
 
 }  // namespace vg
