@@ -7,7 +7,7 @@ namespace vg {
 // Full screen and window size handling of the game window: Alt+Enter, F1 and maximise toggle
 // full screen; losing activation and F5 leave it; F5 toggles single and double window size.
 class DisplaySwitch {
-public:
+  public:
     // The screen surface's size: the full-screen mode wanted and the single-scale client area.
     DisplaySwitch(GameWindow& window, Size surfaceSize) : window_(window), surface_(surfaceSize) {}
 
@@ -23,7 +23,7 @@ public:
     // F5: leave full screen, then single scale becomes double and anything else single.
     void toggleWindowScale();
 
-private:
+  private:
     GameWindow& window_;
     Size surface_;
 };

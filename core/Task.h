@@ -26,7 +26,7 @@ constexpr int8_t kLayerNotInserted = -128;
 // goes without the task), and hand them to TaskManager::insertFront or insertBack. A task ends
 // by setting `state` to kTaskEnded; the manager deletes it on its next update pass.
 class Task {
-public:
+  public:
     Task() = default;
     Task(const Task&) = delete;
     Task& operator=(const Task&) = delete;

@@ -86,8 +86,7 @@ void TaskArena::compact() {
 }
 
 uint32_t TaskArena::blockSizeOf(const void* payload) const {
-    return reinterpret_cast<const BlockHeader*>(static_cast<const uint8_t*>(payload) -
-                                                kHeaderSize)
+    return reinterpret_cast<const BlockHeader*>(static_cast<const uint8_t*>(payload) - kHeaderSize)
         ->size;
 }
 
@@ -102,8 +101,12 @@ TaskArena& taskArena() {
     return *slot;
 }
 
-void installTaskArena(uint32_t capacity) { arenaSlot() = std::make_unique<TaskArena>(capacity); }
+void installTaskArena(uint32_t capacity) {
+    arenaSlot() = std::make_unique<TaskArena>(capacity);
+}
 
-void removeTaskArena() { arenaSlot().reset(); }
+void removeTaskArena() {
+    arenaSlot().reset();
+}
 
 }  // namespace vg

@@ -12,7 +12,7 @@ namespace vg {
 // block sizes are multiples of 16. Freeing is constant time and never merges; neighbours are
 // merged lazily by compact() when a first-fit search from the cursor fails.
 class TaskArena {
-public:
+  public:
     static constexpr uint32_t kHeaderSize = 8;
     static constexpr uint32_t kTaskManagerCapacity = 0x80010;
     static constexpr uint32_t kDefaultCapacity = 0x20010;
@@ -35,7 +35,7 @@ public:
     uint32_t blockSizeOf(const void* payload) const;
     bool owns(const void* payload) const;
 
-private:
+  private:
     struct BlockHeader {
         uint32_t size;
         uint8_t inUse;

@@ -16,7 +16,7 @@ class DIB;
 // layers first. `layerFirst[p]` is the first task of layer p: a search start for insertion and
 // the registry of single tasks found by layer (31 the pause screen, 32 the attract mode).
 class TaskManager {
-public:
+  public:
     TaskManager();
     TaskManager(const TaskManager&) = delete;
     TaskManager& operator=(const TaskManager&) = delete;
@@ -62,7 +62,7 @@ public:
     std::array<Task*, kLayerCount> layerFirst{};
     int32_t taskCount = 0;
 
-private:
+  private:
     template <class T, class... Args>
     T* spawn(bool front, int layer, Args&&... args) {
         T* task = new (std::nothrow) T(std::forward<Args>(args)...);

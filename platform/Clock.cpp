@@ -17,7 +17,9 @@ int64_t SystemClock::counter() {
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-int64_t SystemClock::counterFrequency() { return 1'000'000'000; }
+int64_t SystemClock::counterFrequency() {
+    return 1'000'000'000;
+}
 
 void SystemClock::sleepMilliseconds(uint32_t ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -31,8 +33,13 @@ LocalTime SystemClock::localTime() {
     localtime_r(&seconds, &parts);
     const int ms = static_cast<int>(
         duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
-            parts.tm_min,         parts.tm_sec,     ms};
+    return {parts.tm_year + 1900,
+            parts.tm_mon + 1,
+            parts.tm_mday,
+            parts.tm_hour,
+            parts.tm_min,
+            parts.tm_sec,
+            ms};
 }
 
 }  // namespace vg

@@ -12,7 +12,7 @@ struct LocalTime {
 // Time sources of the frame pacers and the screenshot name. The game reads time only through
 // this seam, so tests drive the pacers with a fake clock.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Milliseconds since an arbitrary start; wraps at 2^32.
     virtual uint32_t milliseconds() = 0;
@@ -25,7 +25,7 @@ public:
 
 // The real clock over the standard library (steady clock, system clock, thread sleep).
 class SystemClock : public Clock {
-public:
+  public:
     uint32_t milliseconds() override;
     int64_t counter() override;
     int64_t counterFrequency() override;

@@ -8,7 +8,7 @@ namespace vg {
 // exclusive lock on a file for as long as it runs; a second copy fails to take it. The lock is
 // released by the system when the process ends, however it ends.
 class InstanceLock {
-public:
+  public:
     // `path` empty: the per-user default in the runtime folder (or /tmp).
     explicit InstanceLock(std::string path = {});
     InstanceLock(const InstanceLock&) = delete;
@@ -20,7 +20,7 @@ public:
     bool acquired() const { return acquired_; }
     static std::string defaultPath();
 
-private:
+  private:
     int fd_ = -1;
     bool acquired_ = false;
 };

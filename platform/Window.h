@@ -33,7 +33,7 @@ struct WindowEvent {
 // The one game window: shows the 512 x 384 screen surface stretched to the whole client area,
 // switches between a window and full screen, and reports events.
 class GameWindow {
-public:
+  public:
     virtual ~GameWindow() = default;
 
     // Takes the next pending event; false when none is waiting.

@@ -72,7 +72,7 @@ struct Probe : Task {
 };
 
 class TaskListTest : public ::testing::Test {
-protected:
+  protected:
     Probe* front(int layer, const char* name) {
         return system.spawnFront<Probe>(layer, &log, name);
     }
