@@ -4,12 +4,20 @@
 
 namespace vg {
 
-System::System() {
+System::System(KeyboardDevice& keyboardDevice, JoystickDevice& joystickDevice)
+    : keyboardDevice_(&keyboardDevice), joystickDevice_(&joystickDevice) {
     playField.create(kFieldWidth, kFieldHeight);
     workSurface.create(128, 128);
+    resetKeys(keyRecords);
+    startJoysticks(joysticks, *joystickDevice_);
 }
 
-System::~System() = default;
+System::System() : System(nullKeyboard_, nullJoystick_) {}
+
+System::~System() {
+    // Before anything is released, so the save sees the final state.
+    writeSaveData();
+}
 
 void System::frameStep() {
     updateInput();
@@ -36,9 +44,68 @@ void System::draw(DIB& screen) {
     drawRange(screen, kFieldLayerTop + 1, kScreenLayerTop);
 }
 
-void System::updateInput() {}
+bool System::loadSaveData(const char* path) {
+    savePath_ = path ? path : "";
+    const bool loaded = path && readSaveFile(path, SaveBlocks{scoreTable, keyRecords, config});
+    setMusicVolume(*this, config.musicVolume);
+    setSEVolume(*this, config.seVolume);
+    return loaded;
+}
+
+bool System::writeSaveData() const {
+    if (savePath_.empty()) return false;
+    return writeSaveFile(savePath_.c_str(), scoreTable, keyRecords, config);
+}
+
+void System::probeJoystick(int32_t padId) {
+    vg::probeJoystick(joysticks, *joystickDevice_, padId);
+}
+
+bool System::pauseRequested() const {
+    if (keyPressed(keyboard, kKeyEscape)) return true;
+    for (const KeyRecord& record : keyRecords) {
+        if (keyPressed(keyboard, record.pauseKey)) return true;
+        if (padPressed(joysticks, record.padId, record.pausePadButton)) return true;
+    }
+    return false;
+}
+
+void System::updateInput() {
+    updateKeyboard(keyboard, *keyboardDevice_);
+    updateJoysticks(joysticks, *joystickDevice_);
+    for (KeyRecord& record : keyRecords) computeButtons(keyboard, record, joysticks);
+}
+
 void System::startAttractModeWhenIdle() {}
 void System::pauseOrReplayStep() {}
 void System::soundStep() {}
+
+void resetKeys(System& system) {
+    resetKeys(system.keyRecords);
+}
+
+void setMusicVolume(System& system, float volume) {
+    system.config.musicVolume = sanitizeVolume(volume, Config::kDefaultMusicVolume);
+    // The sound bank passes config.musicVolume on to every tune once it is part of System.
+}
+
+void setSEVolume(System& system, float volume) {
+    system.config.seVolume = sanitizeVolume(volume, Config::kDefaultSEVolume);
+    // The sound bank passes config.seVolume on to every effect once it is part of System.
+}
+
+void resetOptions(System& system) {
+    setMusicVolume(system, Config::kDefaultMusicVolume);
+    setSEVolume(system, Config::kDefaultSEVolume);
+    resetKeys(system);
+    system.config.bulletChangeCount = 0;
+    system.config.playerCollision = 1;
+    system.config.buzz = 0;
+    system.config.opticalEffect = 0;
+}
+
+bool repeatPressed(const System& system, RepeatButton which) {
+    return repeatPressed(system.keyboard, system.keyRecords, system.joysticks, which);
+}
 
 }  // namespace vg

@@ -1,8 +1,17 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 
+#include "core/SaveData.h"
+#include "core/TaskArena.h"
 #include "core/TaskManager.h"
+#include "input/JoystickState.h"
+#include "input/KeyRecord.h"
+#include "input/KeyboardState.h"
+#include "platform/Joystick.h"
+#include "platform/Keyboard.h"
 #include "resources/DIB.h"
 
 namespace vg {
@@ -10,7 +19,7 @@ namespace vg {
 // The one game-wide object: the task manager, and the holder of everything that outlives a
 // task. Tasks reach it through systemOf(task), a checked down-cast of their owner.
 class System : public TaskManager {
-public:
+  public:
     static constexpr int kFieldWidth = 240;
     static constexpr int kFieldHeight = 384;
     // Layers drawn into the play field while fieldView is set; 30..31 go onto the screen.
@@ -18,8 +27,15 @@ public:
     static constexpr int kScreenLayerTop = 31;
     static constexpr int kPauseLayer = 31;
     static constexpr int kAttractLayer = 32;
+    static constexpr int kImageSlotCount = 8;
+    static constexpr uint32_t kScratchArenaCapacity = 0x400010;
+    static constexpr const char* kSaveFileName = "save";
 
+    // The devices are sampled once per frame and must outlive the System. Without them there is
+    // no keyboard and no joystick.
+    System(KeyboardDevice& keyboardDevice, JoystickDevice& joystickDevice);
     System();
+    // Writes the save file when one was loaded (see loadSaveData), then frees everything.
     ~System() override;
 
     // Once per frame: input, attract-mode start, pause or replay step, the update pass, the
@@ -29,10 +45,35 @@ public:
     // screen's own layers, otherwise every task onto the screen.
     void draw(DIB& screen);
 
-    DIB playField;
-    DIB workSurface;
+    // Start-up load (GameInit): reads scores, key assignments and settings from `path` over the
+    // current values, applies the volumes, and makes `path` the file written when the System is
+    // destroyed. A System that never loaded its save never writes one, so a tool or test cannot
+    // overwrite a player's save with defaults. False when no readable save was found.
+    bool loadSaveData(const char* path = kSaveFileName);
+    // Writes the save file now to the path given to loadSaveData; false when none was given or
+    // the write failed (the previous file is then kept).
+    bool writeSaveData() const;
 
+    // Probes joystick `padId` again, as the key configuration screen does for the pad it shows.
+    void probeJoystick(int32_t padId);
+    // The pause key test of the frame step: Escape, either player's Pause key or either player's
+    // joystick Pause input newly pressed this frame.
+    bool pauseRequested() const;
+
+    DIB playField;
+    // Image slots 1..8 hold the shared sprite sheets (index 0 is slot 1).
+    std::array<DIB, kImageSlotCount> imageSlots;
+    // The sound bank takes its place here (constructed after the image slots, destroyed before).
+    KeyboardState keyboard;
+    JoystickState joysticks;
+    KeyRecords keyRecords;
+    ScoreTable scoreTable;
+    // The replay object takes its place here.
+    std::array<PlayerRecord, 2> playerRecord;
+    Config config;
     uint32_t frameCounter = 0;
+    // Temporary file buffers (image loading).
+    TaskArena scratchArena{kScratchArenaCapacity};
     uint8_t quitRequested = 0;
     uint8_t fieldView = 0;
     int32_t shakeOffsetX = 0;
@@ -45,15 +86,36 @@ public:
     uint8_t stageStarted = 0;
     int32_t idleCountdown = 600;
     uint8_t demoIndex = 0;
+    DIB workSurface;
 
-private:
+  private:
     // The frame step's stages that belong to other subsystems.
     void updateInput();
     void startAttractModeWhenIdle();
     void pauseOrReplayStep();
     void soundStep();
+
+    NullKeyboard nullKeyboard_;
+    NullJoystick nullJoystick_;
+    KeyboardDevice* keyboardDevice_;
+    JoystickDevice* joystickDevice_;
+    std::string savePath_;
 };
 
-inline System* systemOf(const Task& task) { return dynamic_cast<System*>(task.owner); }
+inline System* systemOf(const Task& task) {
+    return dynamic_cast<System*>(task.owner);
+}
+
+// Both players' key assignments back to their defaults.
+void resetKeys(System& system);
+// Clamp `volume` to 0..1 (NaN or infinity: the default), store it in the config and pass it on
+// to every tune, respectively every sound effect.
+void setMusicVolume(System& system, float volume);
+void setSEVolume(System& system, float volume);
+// "Reset to default" on the options screen: volumes, keys and the four play options; the last
+// name, the scores and the progress flags stay.
+void resetOptions(System& system);
+// Auto-repeating press for the key configuration screen (see input/KeyRecord.h).
+bool repeatPressed(const System& system, RepeatButton which);
 
 }  // namespace vg

@@ -16,7 +16,7 @@ struct JoystickReading {
 // The joysticks as the game samples them. Joysticks are numbered 0 .. count() - 1; the count is
 // fixed when the device is made.
 class JoystickDevice {
-public:
+  public:
     virtual ~JoystickDevice() = default;
     virtual uint32_t count() = 0;
     // Asks whether joystick `index` answers now (and opens it when the backend needs that).
@@ -29,7 +29,7 @@ public:
 
 // No joysticks at all.
 class NullJoystick final : public JoystickDevice {
-public:
+  public:
     uint32_t count() override { return 0; }
     bool probe(uint32_t) override { return false; }
     uint32_t threshold(uint32_t) override { return 0; }
@@ -38,7 +38,7 @@ public:
 
 // Joysticks whose answers are set by the caller: for tests and the headless host.
 class ScriptedJoystick final : public JoystickDevice {
-public:
+  public:
     struct Pad {
         bool answersProbe = true;  // probe() result
         bool readable = true;      // read() result

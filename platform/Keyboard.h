@@ -16,7 +16,7 @@ constexpr uint8_t kKeyDownBit = 0x80;
 
 // The keyboard as the game samples it: once per frame, the whole state at once.
 class KeyboardDevice {
-public:
+  public:
     virtual ~KeyboardDevice() = default;
     // Fills `keys` with the state of every key now.
     virtual void snapshot(KeySnapshot& keys) = 0;
@@ -24,14 +24,14 @@ public:
 
 // No keyboard: every key is always up.
 class NullKeyboard final : public KeyboardDevice {
-public:
+  public:
     void snapshot(KeySnapshot& keys) override { keys.fill(0); }
 };
 
 // Serves queued snapshots, one per call (one per frame); once the queue is empty every key is
 // up. The headless host and the tests drive the game with it.
 class ScriptedKeyboard final : public KeyboardDevice {
-public:
+  public:
     void snapshot(KeySnapshot& keys) override;
 
     void queue(const KeySnapshot& keys) { frames_.push_back(keys); }
@@ -39,7 +39,7 @@ public:
     void queueHeld(std::initializer_list<uint8_t> codes, size_t frames = 1);
     size_t remaining() const { return frames_.size(); }
 
-private:
+  private:
     std::deque<KeySnapshot> frames_;
 };
 

@@ -89,7 +89,7 @@ constexpr std::array<uint8_t, kUsageTableSize> buildUsageTable() {
     table[39] = '0';
     for (uint32_t i = 0; i < 12; ++i) table[58 + i] = static_cast<uint8_t>(0x70 + i);   // F1..F12
     for (uint32_t i = 0; i < 12; ++i) table[104 + i] = static_cast<uint8_t>(0x7C + i);  // F13..F24
-    for (uint32_t i = 0; i < 9; ++i) table[89 + i] = static_cast<uint8_t>(0x61 + i);   // keypad 1..9
+    for (uint32_t i = 0; i < 9; ++i) table[89 + i] = static_cast<uint8_t>(0x61 + i);  // keypad 1..9
     for (const UsageKey& key : kUsageKeys) table[key.usage] = key.virtualKey;
     return table;
 }
@@ -106,18 +106,30 @@ uint8_t virtualKeyForCharacter(int32_t ch) {
     if (ch >= 'a' && ch <= 'z') return static_cast<uint8_t>(ch - 'a' + 'A');
     if ((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')) return static_cast<uint8_t>(ch);
     switch (ch) {
-        case ';': return 0xBA;
-        case '=': return 0xBB;
-        case ',': return 0xBC;
-        case '-': return 0xBD;
-        case '.': return 0xBE;
-        case '/': return 0xBF;
-        case '`': return 0xC0;
-        case '[': return 0xDB;
-        case '\\': return 0xDC;
-        case ']': return 0xDD;
-        case '\'': return 0xDE;
-        default: return 0;
+        case ';':
+            return 0xBA;
+        case '=':
+            return 0xBB;
+        case ',':
+            return 0xBC;
+        case '-':
+            return 0xBD;
+        case '.':
+            return 0xBE;
+        case '/':
+            return 0xBF;
+        case '`':
+            return 0xC0;
+        case '[':
+            return 0xDB;
+        case '\\':
+            return 0xDC;
+        case ']':
+            return 0xDD;
+        case '\'':
+            return 0xDE;
+        default:
+            return 0;
     }
 }
 

@@ -1,0 +1,104 @@
+#include "core/SaveData.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "resources/Package.h"
+
+namespace vg {
+
+namespace {
+
+constexpr char kScoreEntryName[] = "SCORE";
+constexpr char kInputEntryName[] = "INPUT";
+constexpr char kConfigEntryName[] = "CONFIG";
+
+// Copies at most `field - 1` characters of `text` and zero-fills the rest of the field.
+template <size_t N>
+void storeName(char (&field)[N], const char* text) {
+    const size_t length = strnlen(text, N - 1);
+    std::memset(field, 0, N);
+    std::memcpy(field, text, length);
+}
+
+}  // namespace
+
+ScoreTable::ScoreTable() {
+    for (auto& difficulty : entries) {
+        for (auto& ship : difficulty) {
+            for (int place = 0; place < kScorePlaces; ++place) {
+                ScoreEntry& entry = ship[place];
+                entry = ScoreEntry{};
+                entry.score = 100000 - 10000 * place;
+                storeName(entry.name, "---------");
+            }
+        }
+    }
+}
+
+void insertScore(int difficulty, int shipType, ScoreTable& table, int32_t score, const char* name,
+                 int year, int month, int day, int hour, int minute) {
+    if (difficulty < 0 || difficulty >= kDifficultyCount || shipType < 0 ||
+        shipType >= kShipTypeCount || !name) {
+        return;
+    }
+    ScoreEntry(&places)[kScorePlaces] = table.entries[difficulty][shipType];
+    if (score <= places[kScorePlaces - 1].score) return;
+    int place = kScorePlaces - 1;
+    while (place > 0 && places[place - 1].score < score) --place;
+    for (int r = kScorePlaces - 1; r > place; --r) places[r] = places[r - 1];
+    ScoreEntry& entry = places[place];
+    entry = ScoreEntry{};
+    entry.score = score;
+    storeName(entry.name, name);
+    entry.year = static_cast<uint8_t>(((year % 100) + 100) % 100);
+    entry.month = static_cast<uint8_t>(month);
+    entry.day = static_cast<uint8_t>(day);
+    entry.hour = static_cast<uint8_t>(hour);
+    entry.minute = static_cast<uint8_t>(minute);
+}
+
+float sanitizeVolume(float volume, float fallback) {
+    if (!std::isfinite(volume)) return fallback;
+    return std::clamp(volume, 0.0f, 1.0f);
+}
+
+bool readSaveFile(const char* path, const SaveBlocks& blocks) {
+    PackageReader reader;
+    if (!reader.openPackage(path)) return false;
+    // Each block is read straight over its struct: a short entry leaves the tail as it was.
+    if (reader.findEntry(kScoreEntryName)) reader.readEntry(sizeof(ScoreTable), &blocks.scores);
+    if (reader.findEntry(kInputEntryName)) reader.readEntry(sizeof(KeyRecords), blocks.keys.data());
+    if (reader.findEntry(kConfigEntryName)) reader.readEntry(sizeof(Config), &blocks.config);
+    reader.closePackage();
+
+    // A damaged file may hold names without their terminator; printing them must stay inside
+    // the field.
+    for (auto& difficulty : blocks.scores.entries) {
+        for (auto& ship : difficulty) {
+            for (ScoreEntry& entry : ship) entry.name[sizeof(entry.name) - 1] = '\0';
+        }
+    }
+    Config& config = blocks.config;
+    config.lastName[sizeof(config.lastName) - 1] = '\0';
+    config.musicVolume = sanitizeVolume(config.musicVolume, Config::kDefaultMusicVolume);
+    config.seVolume = sanitizeVolume(config.seVolume, Config::kDefaultSEVolume);
+    return true;
+}
+
+bool writeSaveFile(const char* path, const ScoreTable& scores, const KeyRecords& keys,
+                   const Config& config) {
+    PackageWriter writer;
+    if (!writer.createPackage(path)) return false;
+    const bool written = writer.writeEntry(&scores, sizeof(scores), kScoreEntryName) &&
+                         writer.writeEntry(keys.data(), sizeof(keys), kInputEntryName) &&
+                         writer.writeEntry(&config, sizeof(config), kConfigEntryName);
+    if (!written) {
+        writer.abandonPackage();
+        return false;
+    }
+    return writer.closePackage();
+}
+
+}  // namespace vg
