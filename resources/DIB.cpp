@@ -4,7 +4,9 @@
 
 namespace vg {
 
-void DIB::FreeDeleter::operator()(uint32_t* words) const { std::free(words); }
+void DIB::FreeDeleter::operator()(uint32_t* words) const {
+    std::free(words);
+}
 
 bool DIB::create(int32_t newWidth, int32_t newHeight) {
     if (newWidth <= 0 || newHeight <= 0) return false;

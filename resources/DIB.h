@@ -9,7 +9,7 @@ namespace vg {
 // are stored bottom-up: the pixel at column x, row y counted from the top, is word
 // (height - 1 - y) * width + x. Rows have no padding. The high byte is never used by drawing.
 class DIB {
-public:
+  public:
     DIB() = default;
     DIB(const DIB&) = delete;
     DIB& operator=(const DIB&) = delete;
@@ -35,7 +35,7 @@ public:
     int32_t width = 0;
     int32_t height = 0;
 
-private:
+  private:
     struct FreeDeleter {
         void operator()(uint32_t* words) const;
     };

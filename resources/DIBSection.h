@@ -12,7 +12,7 @@ class TextFont;
 // The screen surface: a DIB that can also carry text. It owns its font (the face files
 // themselves are shared, see TextFont) and the text colour.
 class DIBSection : public DIB {
-public:
+  public:
     static constexpr int32_t kScreenWidth = 512;
     static constexpr int32_t kScreenHeight = 384;
 
@@ -35,8 +35,9 @@ public:
     uint32_t textColor() const { return textColor_; }
     // Null when no font is selected.
     const TextFont* font() const { return font_.get(); }
+    TextFont* font() { return font_.get(); }
 
-private:
+  private:
     std::unique_ptr<TextFont> font_;
     uint32_t textColor_ = 0xFFFFFF;
 };

@@ -1,11 +1,11 @@
 #include "resources/Package.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace vg {
 
@@ -39,7 +39,9 @@ size_t readAt(int fd, void* buffer, size_t size, uint64_t offset) {
 
 }  // namespace
 
-PackageReader::~PackageReader() { closePackage(); }
+PackageReader::~PackageReader() {
+    closePackage();
+}
 
 bool PackageReader::openPackage(const char* path) {
     closePackage();
@@ -48,16 +50,15 @@ bool PackageReader::openPackage(const char* path) {
     if (fd < 0) return false;
     struct stat info {};
     uint8_t magic[4];
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        readAt(fd, magic, 4, 0) != 4 || std::memcmp(magic, kPackageMagic, 4) != 0) {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || readAt(fd, magic, 4, 0) != 4 ||
+        std::memcmp(magic, kPackageMagic, 4) != 0) {
         close(fd);
         return false;
     }
     fd_ = fd;
 
     // Offsets are 32-bit in the format, so nothing past 4 GiB can be addressed.
-    const uint64_t fileSize =
-        std::min<uint64_t>(static_cast<uint64_t>(info.st_size), UINT32_MAX);
+    const uint64_t fileSize = std::min<uint64_t>(static_cast<uint64_t>(info.st_size), UINT32_MAX);
     uint64_t offset = 4;
     // Every length is checked against the bytes that remain before anything is allocated from
     // it: the first entry whose name or data would run past the end of the file ends the
@@ -118,7 +119,7 @@ void PackageReader::closePackage() {
 }
 
 PackageWriter::~PackageWriter() {
-    if (isOpen()) closePackage();
+    abandonPackage();
 }
 
 bool PackageWriter::createPackage(const char* path) {

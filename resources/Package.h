@@ -26,7 +26,7 @@ inline constexpr uint8_t kPackageMagic[4] = {0x2E, 0x70, 0x63, 0x6B};
 // Reads a package: openPackage lists the entries once, findEntry selects one by name and
 // readEntry reads from the selected entry, never past its end.
 class PackageReader {
-public:
+  public:
     struct Entry {
         uint32_t nameLength;
         std::string name;  // the stored bytes; compared as a zero-terminated string
@@ -62,7 +62,7 @@ public:
     uint32_t readPosition() const { return readPosition_; }
     const std::vector<Entry>& entries() const { return directory_; }
 
-private:
+  private:
     int fd_ = -1;
     std::vector<Entry> directory_;
     uint32_t readPosition_ = 0;
@@ -74,11 +74,12 @@ private:
 // and replaces the target only when closePackage finds every write complete, so a crash, a full
 // disk or a killed process in the middle leaves the previous file as it was.
 class PackageWriter {
-public:
+  public:
     PackageWriter() = default;
     PackageWriter(const PackageWriter&) = delete;
     PackageWriter& operator=(const PackageWriter&) = delete;
-    // Commits like closePackage when still open.
+    // A package still open here was never finished: it is dropped like abandonPackage, so only
+    // an explicit closePackage can replace the target.
     ~PackageWriter();
 
     // Starts a new package for `path` (closing any previous one first) and writes the magic.
@@ -97,7 +98,7 @@ public:
 
     bool isOpen() const { return fd_ >= 0; }
 
-private:
+  private:
     bool writeAll(const void* data, size_t size);
 
     int fd_ = -1;

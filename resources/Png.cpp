@@ -54,7 +54,9 @@ void flushFile(png_structp png) {
 }
 
 // Errors leave through the jump buffer; warnings (ancillary chunks libpng skips) are dropped.
-void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void onError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
 void onWarning(png_structp, png_const_charp) {}
 
 // Header, conversions, create and rows. Returns false on any failure; libpng errors land at the
@@ -64,6 +66,8 @@ bool decodeRows(PngJob& job, DIB& image) {
     png_structp png = job.png;
     png_infop info = job.info;
 
+    // A bad checksum on any chunk, ancillary ones included, means a damaged file.
+    png_set_crc_action(png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
     png_read_info(png, info);
     png_uint_32 width = 0;
     png_uint_32 height = 0;
@@ -162,8 +166,7 @@ bool decodePngFile(const char* path, DIB& image) {
 }
 
 bool savePng(const char* path, const DIB& surface) {
-    if (path == nullptr || surface.pixels == nullptr || surface.width <= 0 ||
-        surface.height <= 0) {
+    if (path == nullptr || surface.pixels == nullptr || surface.width <= 0 || surface.height <= 0) {
         return false;
     }
     std::FILE* file = std::fopen(path, "wb");
@@ -182,6 +185,13 @@ bool savePng(const char* path, const DIB& surface) {
     ok = (std::fclose(file) == 0) && ok;
     if (!ok) std::remove(path);
     return ok;
+}
+
+std::string screenshotFileName(const LocalTime& time) {
+    char name[96];
+    std::snprintf(name, sizeof name, "cap%d%02d%02d_%d%d%02d_%03d.png", time.year, time.month,
+                  time.day, time.hour, time.minute, time.second, time.millisecond);
+    return name;
 }
 
 bool loadImage(const char* name, PackageReader& reader, TaskArena& scratch, DIB& image) {

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
+#include "platform/Clock.h"
 #include "resources/DIB.h"
 
 namespace vg {
@@ -26,6 +28,10 @@ bool decodePngFile(const char* path, DIB& image);
 // Writes `surface` as an 8-bit RGB PNG (alpha dropped), its top row first. False when path is
 // null, the surface is empty, or the file cannot be written; a partly written file is removed.
 bool savePng(const char* path, const DIB& surface);
+
+// Name of an F2 screenshot taken at `time`: "cap%d%02d%02d_%d%d%02d_%03d.png" from year, month,
+// day, hour, minute, second and milliseconds (hour and minute deliberately unpadded).
+std::string screenshotFileName(const LocalTime& time);
 
 // Loads the picture `name`: the entry of that name in `reader` when the package has one
 // (buffered in `scratch`, or the heap when the arena is full), otherwise the loose file `name`

@@ -30,7 +30,7 @@ inline constexpr size_t kTextBufferSize = 1024;
 // line drawn every frame costs no rasterising after its first frame. Text bytes are single-byte
 // characters (ASCII, and Latin-1 for bytes from 0x80).
 class TextFont {
-public:
+  public:
     // Null when the face file cannot be loaded. The face names of the game map onto the fonts of
     // the system: "Tohoma" and any bold request take the bold sans face, every other name the
     // regular sans face.
@@ -42,8 +42,7 @@ public:
     // Draws `length` bytes of `text` with the top of the text cell at row y, left edge at x,
     // onto a transparent background (only the glyphs' own pixels change; their high byte
     // becomes 0). Clipped to the surface. Returns the pen's x after the last character.
-    int32_t draw(DIB& surface, int32_t x, int32_t y, const char* text, size_t length,
-                 uint32_t rgb);
+    int32_t draw(DIB& surface, int32_t x, int32_t y, const char* text, size_t length, uint32_t rgb);
     // Advance width of the text in pixels.
     int32_t measure(const char* text, size_t length);
 
@@ -51,7 +50,7 @@ public:
     // Distance from the top of the cell to the baseline, in pixels.
     int32_t ascent() const { return ascent_; }
 
-private:
+  private:
     struct Glyph {
         bool rendered = false;
         int16_t left = 0;
