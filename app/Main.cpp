@@ -94,10 +94,12 @@ bool Main::pumpMessages(GameWindow& window, DisplaySwitch& display) {
     }
 }
 
-void Main::run(GameWindow& window, KeyboardDevice& keyboard, JoystickDevice& joysticks) {
+void Main::run(GameWindow& window, KeyboardDevice& keyboard, JoystickDevice& joysticks,
+               const AudioOpener& openAudio) {
     DisplaySwitch display(window, kScreenSize);
     screen_->setFont(0x11, "Tohoma");
     System system(keyboard, joysticks);
+    system.sound.init(openAudio(system.sound.mixer()));
     createFirstTask(system);
     bool rateDisplay = false;
     while (pumpMessages(window, display)) {

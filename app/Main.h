@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "app/DisplaySwitch.h"
 #include "app/FramePacer.h"
+#include "platform/AudioDevice.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "resources/DIBSection.h"
@@ -29,7 +31,10 @@ class Main {
     // The frame loop: messages, wait for the tick, present the previous frame, System step,
     // System draw, quit test, next frame rate. Returns when the window closes or the game
     // asks to quit.
-    void run(GameWindow& window, KeyboardDevice& keyboard, JoystickDevice& joysticks);
+    // `openAudio` makes the audio device that pulls from the sound bank's mixer.
+    using AudioOpener = std::function<std::unique_ptr<AudioDevice>(AudioSource&)>;
+    void run(GameWindow& window, KeyboardDevice& keyboard, JoystickDevice& joysticks,
+             const AudioOpener& openAudio);
 
     bool ready() const { return pacer_ && screen_; }
     DIBSection& screen() { return *screen_; }

@@ -5,6 +5,7 @@
 #include "app/Main.h"
 #include "core/System.h"
 #include "platform/InstanceLock.h"
+#include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlJoystick.h"
 #include "platform/sdl/SdlKeyboard.h"
 #include "platform/sdl/SdlWindow.h"
@@ -25,6 +26,6 @@ int main() {
     if (!window) return 0;
     vg::sdl::SdlKeyboard keyboard;
     vg::sdl::SdlJoystick joysticks;
-    game.run(*window, keyboard, joysticks);
+    game.run(*window, keyboard, joysticks, vg::openSdlAudioDevice);
     return 0;
 }

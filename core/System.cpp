@@ -78,7 +78,9 @@ void System::updateInput() {
 
 void System::startAttractModeWhenIdle() {}
 void System::pauseOrReplayStep() {}
-void System::soundStep() {}
+void System::soundStep() {
+    sound.soundStep();
+}
 
 void resetKeys(System& system) {
     resetKeys(system.keyRecords);
@@ -86,12 +88,12 @@ void resetKeys(System& system) {
 
 void setMusicVolume(System& system, float volume) {
     system.config.musicVolume = sanitizeVolume(volume, Config::kDefaultMusicVolume);
-    // The sound bank passes config.musicVolume on to every tune once it is part of System.
+    system.sound.setAllMusicVolume(system.config.musicVolume);
 }
 
 void setSEVolume(System& system, float volume) {
     system.config.seVolume = sanitizeVolume(volume, Config::kDefaultSEVolume);
-    // The sound bank passes config.seVolume on to every effect once it is part of System.
+    system.sound.setAllEffectVolume(system.config.seVolume);
 }
 
 void resetOptions(System& system) {

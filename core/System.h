@@ -13,6 +13,7 @@
 #include "platform/Joystick.h"
 #include "platform/Keyboard.h"
 #include "resources/DIB.h"
+#include "sound/SoundBank.h"
 
 namespace vg {
 
@@ -63,7 +64,7 @@ class System : public TaskManager {
     DIB playField;
     // Image slots 1..8 hold the shared sprite sheets (index 0 is slot 1).
     std::array<DIB, kImageSlotCount> imageSlots;
-    // The sound bank takes its place here (constructed after the image slots, destroyed before).
+    SoundManager::SoundBank sound;
     KeyboardState keyboard;
     JoystickState joysticks;
     KeyRecords keyRecords;
