@@ -1,6 +1,6 @@
 #include "core/System.h"
 
-#include <cstring>
+#include "render/Blit.h"
 
 namespace vg {
 
@@ -36,11 +36,7 @@ void System::draw(DIB& screen) {
     drawRange(playField, 0, kFieldLayerTop);
     const int left = (screen.width - kFieldWidth) / 2;
     const int top = (screen.height - kFieldHeight) / 2;
-    for (int y = 0; y < kFieldHeight; ++y) {
-        const int screenY = top + y;
-        if (screenY < 0 || screenY >= screen.height) continue;
-        std::memcpy(screen.pixelAt(left, screenY), playField.row(y), kFieldWidth * 4);
-    }
+    blit(&playField, &screen, left, top, kFieldWidth, kFieldHeight, 0, 0, 0, 128);
     drawRange(screen, kFieldLayerTop + 1, kScreenLayerTop);
 }
 
