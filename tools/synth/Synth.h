@@ -30,20 +30,20 @@ struct NoiseSource {
 // Everything one voice needs. Times are seconds, pitches semitones, levels 0..1.
 struct Patch {
     Wave wave = Wave::Square;
-    float duty = 0.5f;  // pulse width of the square
+    float duty = 0.5f;   // pulse width of the square
     float dutyEnd = -1;  // negative: no duty sweep
     float dutyTime = 0.5f;
     Wave wave2 = Wave::Square;
-    float osc2Mix = 0;  // level of the second oscillator
-    float detune = 0;  // of the second oscillator, cents
+    float osc2Mix = 0;    // level of the second oscillator
+    float detune = 0;     // of the second oscillator, cents
     float osc2Semis = 0;  // interval of the second oscillator
-    float subMix = 0;  // sine one octave down
-    float noiseMix = 0;  // white noise added to the oscillators
+    float subMix = 0;     // sine one octave down
+    float noiseMix = 0;   // white noise added to the oscillators
 
     float freq = 440;  // pitch when no note gives one (effects, drums)
-    float sweep = 0;  // start offset in semitones, gliding to sweepEnd
+    float sweep = 0;   // start offset in semitones, gliding to sweepEnd
     float sweepEnd = 0;
-    float sweepTime = 0;  // zero: no glide, the pitch stays at sweep
+    float sweepTime = 0;   // zero: no glide, the pitch stays at sweep
     float sweepCurve = 1;  // above 1 the glide starts fast and slows down
     float vibRate = 0, vibDepth = 0, vibDelay = 0;
     std::vector<float> arp;  // semitone offsets cycled at arpRate
@@ -56,7 +56,7 @@ struct Patch {
     float cutoff = 20000, cutoffEnd = -1, cutoffTime = 0.2f;  // cutoffEnd < 0: fixed
     float q = 0.707f;
     float keyTrack = 0;  // 1: the cutoff follows the note's pitch
-    float drive = 0;  // tanh saturation amount
+    float drive = 0;     // tanh saturation amount
 
     float volume = 0.5f;
     float pan = 0;  // -1 left .. 1 right
@@ -99,6 +99,10 @@ void applyEcho(const Stereo& in, Stereo& out, int delaySamples, float feedback, 
 // A plate-like reverb from parallel combs and series all-passes per channel.
 void applyReverb(const Stereo& in, Stereo& out, float size, float damp, float level,
                  int sampleRate);
+
+// A gentle 12 dB/octave high-pass over a whole buffer, in place: keeps sub-sonic rumble from
+// eating the headroom of the mix.
+void highPass(std::vector<float>& samples, float cutoffHz, int sampleRate);
 
 struct Levels {
     float peak = 0;  // largest absolute sample, full scale = 1
