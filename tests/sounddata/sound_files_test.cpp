@@ -17,6 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "sound/Mixer.h"
+#include "sound/MusicLibrary.h"
+#include "sound/WavReader.h"
+
 namespace {
 
 #ifdef VG_SOUND_DATA
@@ -197,6 +201,10 @@ TEST(SoundEffects, EveryEffectIsA16BitPcmWavOfFittingLengthBelowFullScale) {
         EXPECT_GT(peak, 32768 / 10) << "too quiet to hear under the music";
         // The last sample ends near zero, so a stopped or finished effect never clicks.
         EXPECT_LT(std::abs(static_cast<int>(w.samples.back())), 200);
+        // The game's own effect loader takes it, converted to the mixer's format.
+        std::vector<int16_t> converted;
+        EXPECT_TRUE(vg::loadWavFile(path, vg::Mixer::kSampleRate, converted));
+        EXPECT_FALSE(converted.empty());
     }
 }
 
@@ -210,6 +218,14 @@ TEST(SoundTunes, EveryTuneDecodesLoopsInsideAndStaysBelowFullScale) {
         ASSERT_TRUE(decodeOgg(soundPath(std::string(t.name) + ".ogg"), tune, why)) << why;
         EXPECT_EQ(tune.channels, 2);
         EXPECT_EQ(tune.rate, 44100);
+        {
+            // The game's own music library opens it and finds the same loop point.
+            vg::Mixer mixer;
+            mixer.setOutputAvailable(true);
+            auto vox = vg::MusicLibrary::load()->createVox(mixer);
+            ASSERT_TRUE(vox->open(soundPath(std::string(t.name) + ".ogg").c_str()));
+            EXPECT_EQ(vox->loopStart(), tune.loopStart);
+        }
         const int64_t total = static_cast<int64_t>(tune.left.size());
         ASSERT_GE(tune.loopStart, 4096)
             << "no LOOPSTART comment, or a loop point at the very start";
