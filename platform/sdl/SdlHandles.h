@@ -31,7 +31,7 @@ using JoystickPtr = std::unique_ptr<SDL_Joystick, JoystickDeleter>;
 
 // One SDL subsystem held for the lifetime of the object (SDL counts the inits).
 class SubsystemGuard {
-public:
+  public:
     explicit SubsystemGuard(Uint32 flags) : flags_(SDL_InitSubSystem(flags) == 0 ? flags : 0) {}
     SubsystemGuard(const SubsystemGuard&) = delete;
     SubsystemGuard& operator=(const SubsystemGuard&) = delete;
@@ -40,7 +40,7 @@ public:
     }
     bool ok() const { return flags_ != 0; }
 
-private:
+  private:
     Uint32 flags_;
 };
 

@@ -1,0 +1,12 @@
+#include "app/FirstTask.h"
+
+#include "core/System.h"
+#include "screens/GameInit.h"
+
+namespace vg {
+
+void createFirstTask(System& system) {
+    system.spawnFront<GameInit>(0);
+}
+
+}  // namespace vg

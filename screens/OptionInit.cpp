@@ -1,0 +1,17 @@
+#include "screens/OptionInit.h"
+
+#include "screens/Option.h"
+#include "screens/ScreenBase.h"
+
+namespace vg {
+
+void OptionInit::update() {
+    System* system = systemOf(*this);
+    end();
+    if (!system) return;
+    system->endAll();
+    loadScreenImage(*system, kSlotMenuBack, "selectBack.png");
+    system->spawnFront<Option>(0);
+}
+
+}  // namespace vg
