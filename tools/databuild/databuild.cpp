@@ -7,7 +7,8 @@
 //       and writes it with the game's PNG writer. The optional contact sheet shows the picture
 //       on a checker with every atlas cell outlined and named.
 //   vg_databuild mockup <picture dir> <out dir>
-//       composes the screens that show the pictures with the game's blitters, for review.
+//       composes the screens that show the pictures, and a moment of play from the sprite
+//       sheets, with the game's blitters, for review.
 //   vg_databuild pack <out.pck> <file>...
 //       writes a package with one entry per file, named by the file's name, sorted by name.
 //
@@ -29,8 +30,10 @@
 #include "resources/Package.h"
 #include "resources/Png.h"
 #include "tools/databuild/Atlas.h"
+#include "tools/databuild/Explosion.h"
 #include "tools/databuild/GlyphSheet.h"
 #include "tools/databuild/Mockup.h"
+#include "tools/databuild/PlayMockup.h"
 
 namespace vg::databuild {
 namespace {
@@ -229,7 +232,9 @@ int buildImage(int argc, char** argv) {
     GlyphSheet glyphs(argv[5]);
     for (const AtlasCell& cell : atlas.cells) {
         if (cell.image != image->file || cell.gen.empty()) continue;
-        if (!glyphs.render(cell, surface.get(), error)) {
+        bool drawn = isExplosionKind(cell.gen) ? renderExplosion(cell, surface.get(), error)
+                                               : glyphs.render(cell, surface.get(), error);
+        if (!drawn) {
             std::fprintf(stderr, "vg_databuild: %s %s: %s\n", image->file.c_str(),
                          cell.name.c_str(), error.c_str());
             return 1;
@@ -315,7 +320,10 @@ int main(int argc, char** argv) {
     }
     if (argc == 4 && std::strcmp(argv[1], "mockup") == 0) {
         std::string error;
-        if (vg::databuild::writeMockups(argv[2], argv[3], error)) return 0;
+        if (vg::databuild::writeMockups(argv[2], argv[3], error) &&
+            vg::databuild::writePlayMockup(argv[2], argv[3], error)) {
+            return 0;
+        }
         std::fprintf(stderr, "vg_databuild: %s\n", error.c_str());
         return 1;
     }
