@@ -44,11 +44,11 @@ build)
 test)
     configure_and_build "$build_dir" -DVG_WERROR=ON
     scripts/check-format.sh
+    # Parsers of untrusted files run under AddressSanitizer and UndefinedBehaviorSanitizer.
+    scripts/run-fuzz.sh "$build_dir-fuzz"
     # Headless: SDL's dummy drivers stand in for the display and the audio device.
     export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
     ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
-    # Parsers of untrusted files run under AddressSanitizer and UndefinedBehaviorSanitizer.
-    scripts/run-fuzz.sh "$build_dir-fuzz"
     ;;
 *)
     echo "usage: $0 [play|test|build]" >&2
