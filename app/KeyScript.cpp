@@ -1,5 +1,7 @@
 #include "app/KeyScript.h"
 
+#include "input/KeyNames.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -12,18 +14,23 @@ namespace {
 constexpr uint32_t kMaxFrame = 100'000'000;
 constexpr size_t kMaxRanges = 1'000'000;
 
-struct NamedKey {
+// Spellings the key name table does not use but scripts may.
+struct KeyAlias {
     std::string_view name;
     int code;
 };
-constexpr NamedKey kNamedKeys[] = {
-    {"BACK", 0x08}, {"TAB", 0x09}, {"RETURN", 0x0D}, {"ENTER", 0x0D}, {"SHIFT", 0x10},
-    {"CTRL", 0x11}, {"ALT", 0x12}, {"ESCAPE", 0x1B}, {"ESC", 0x1B},   {"SPACE", 0x20},
-    {"LEFT", 0x25}, {"UP", 0x26},  {"RIGHT", 0x27},  {"DOWN", 0x28},  {"F1", 0x70},
-    {"F2", 0x71},   {"F3", 0x72},  {"F4", 0x73},     {"F5", 0x74},    {"F6", 0x75},
-    {"F7", 0x76},   {"F8", 0x77},  {"F9", 0x78},     {"F10", 0x79},   {"F11", 0x7A},
-    {"F12", 0x7B},
-};
+constexpr KeyAlias kAliases[] = {{"ESCAPE", 0x1B}, {"RETURN", 0x0D}, {"BACK", 0x08}};
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(a[i])) !=
+            std::toupper(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
 
 bool parseNumber(std::string_view text, uint32_t& value) {
     int base = 10;
@@ -52,12 +59,14 @@ std::vector<std::string_view> words(std::string_view line) {
 }  // namespace
 
 int KeyScript::keyCode(std::string_view name) {
-    std::string upper(name);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (const NamedKey& key : kNamedKeys) {
-        if (key.name == upper) return key.code;
+    // The names the key configuration shows ("Left", "Esc", "F10", "Z" ...), in any case.
+    for (int code = 1; code < kKeyNameCount; ++code) {
+        const char* known = keyNameTable[static_cast<size_t>(code)];
+        if (known && *known && equalsIgnoringCase(name, known)) return code;
     }
-    if (upper.size() == 1 && std::isalnum(static_cast<unsigned char>(upper[0]))) return upper[0];
+    for (const KeyAlias& alias : kAliases) {
+        if (equalsIgnoringCase(name, alias.name)) return alias.code;
+    }
     uint32_t code = 0;
     if (parseNumber(name, code) && code >= 1 && code <= 255) return static_cast<int>(code);
     return 0;

@@ -15,9 +15,9 @@ namespace vg {
 //     0-119   RIGHT Z      # frames 0..119 inclusive: Right and Z down
 //     120     ESCAPE       # frame 120 alone
 //
-// Keys are names (UP DOWN LEFT RIGHT SPACE RETURN ESCAPE SHIFT CTRL ALT TAB BACK F1..F12, a
-// letter or a digit) or virtual-key codes (decimal or 0x hex, 1..255). Frames no line names
-// have every key up; ranges may overlap and add up.
+// Keys are the names the key configuration shows, in any case (Left, Up, Space, Enter, Esc,
+// Shift, F10, Z, 5 ...; also Escape and Return), or virtual-key codes (0x hex, or decimal
+// above 9, 1..255). Frames no line names have every key up; ranges may overlap and add up.
 class KeyScript {
   public:
     // Replaces the script with `text`. On a bad line: false, `error` says which and why, and

@@ -12,16 +12,6 @@
 
 namespace vg {
 
-namespace {
-// Keys the window handles itself, as virtual-key codes.
-constexpr int kKeyReturn = 0x0D;
-constexpr int kKeyF1 = 0x70;
-constexpr int kKeyF2 = 0x71;
-constexpr int kKeyF4 = 0x73;
-constexpr int kKeyF5 = 0x74;
-constexpr int kKeyF10 = 0x79;
-}  // namespace
-
 int chooseFrameRate(bool fastForward, int32_t taskCount) {
     if (fastForward) return 300;
     return taskCount < 1024 ? 60 : 40;

@@ -16,8 +16,14 @@ struct KeyboardState {
 };
 
 // Virtual-key codes the game tests outside the key assignments.
+constexpr int32_t kKeyReturn = 0x0D;
 constexpr int32_t kKeyEscape = 0x1B;
 constexpr int32_t kKeySpace = 0x20;
+constexpr int32_t kKeyF1 = 0x70;
+constexpr int32_t kKeyF2 = 0x71;
+constexpr int32_t kKeyF4 = 0x73;
+constexpr int32_t kKeyF5 = 0x74;
+constexpr int32_t kKeyF10 = 0x79;
 
 // Once per frame: current becomes previous, a new snapshot is taken and the counters follow it.
 void updateKeyboard(KeyboardState& keyboard, KeyboardDevice& device);
