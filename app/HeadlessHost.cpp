@@ -5,9 +5,11 @@
 
 namespace vg {
 
-HeadlessHost::HeadlessHost(KeyScript script, bool withFirstTask) : script_(std::move(script)) {
+HeadlessHost::HeadlessHost(KeyScript script, bool withFirstTask, std::string saveFile)
+    : script_(std::move(script)) {
     screen_.setFont(0x11, "Tohoma");
     system_ = std::make_unique<System>(keyboard_, joysticks_);
+    system_->saveFileName = std::move(saveFile);
     if (withFirstTask) createFirstTask(*system_);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/KeyScript.h"
 #include "platform/Joystick.h"
@@ -20,7 +21,10 @@ class HeadlessHost {
   public:
     // `withFirstTask`: start the game as the real program does; otherwise the task list starts
     // empty (for tests and benchmarks that bring their own tasks).
-    explicit HeadlessHost(KeyScript script = {}, bool withFirstTask = true);
+    // `saveFile`: the save the game loads at start-up and writes at the end, relative to the
+    // working folder as for the game; empty for none.
+    explicit HeadlessHost(KeyScript script = {}, bool withFirstTask = true,
+                          std::string saveFile = "save");
     ~HeadlessHost();
 
     using FrameObserver = std::function<void(uint32_t frame, const DIB& screen)>;

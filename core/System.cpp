@@ -42,7 +42,8 @@ void System::draw(DIB& screen) {
 
 bool System::loadSaveData(const char* path) {
     savePath_ = path ? path : "";
-    const bool loaded = path && readSaveFile(path, SaveBlocks{scoreTable, keyRecords, config});
+    const bool loaded =
+        !savePath_.empty() && readSaveFile(path, SaveBlocks{scoreTable, keyRecords, config});
     setMusicVolume(*this, config.musicVolume);
     setSEVolume(*this, config.seVolume);
     return loaded;

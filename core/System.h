@@ -54,6 +54,9 @@ class System : public TaskManager {
     // Writes the save file now to the path given to loadSaveData; false when none was given or
     // the write failed (the previous file is then kept).
     bool writeSaveData() const;
+    // The save file GameInit loads and the System then writes; empty for none (a headless run
+    // that must not touch a player's save).
+    std::string saveFileName = kSaveFileName;
 
     // Probes joystick `padId` again, as the key configuration screen does for the pad it shows.
     void probeJoystick(int32_t padId);

@@ -101,12 +101,16 @@ TaskArena& taskArena() {
     return *slot;
 }
 
-void installTaskArena(uint32_t capacity) {
-    arenaSlot() = std::make_unique<TaskArena>(capacity);
+TaskArena* installTaskArena(uint32_t capacity) {
+    auto& slot = arenaSlot();
+    if (slot && slot->bytesInUse() != 0) return nullptr;
+    slot = std::make_unique<TaskArena>(capacity);
+    return slot.get();
 }
 
-void removeTaskArena() {
-    arenaSlot().reset();
+void removeTaskArena(const TaskArena* arena) {
+    auto& slot = arenaSlot();
+    if (arena && slot.get() == arena) slot.reset();
 }
 
 }  // namespace vg

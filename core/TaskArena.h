@@ -58,7 +58,11 @@ class TaskArena {
 // The one process-wide arena. The task manager installs one of kTaskManagerCapacity bytes and
 // removes it when destroyed; used before that, the accessor makes one of kDefaultCapacity.
 TaskArena& taskArena();
-void installTaskArena(uint32_t capacity);
-void removeTaskArena();
+// Replaces the arena with a fresh one of `capacity`, unless the one in use still holds blocks
+// (tasks made before, or another manager's): those stay valid and it is kept. Returns the
+// arena installed, or null when the old one was kept.
+TaskArena* installTaskArena(uint32_t capacity);
+// Frees the arena, only when `arena` is the one in use (the one its caller installed).
+void removeTaskArena(const TaskArena* arena);
 
 }  // namespace vg

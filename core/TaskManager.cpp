@@ -5,7 +5,7 @@
 namespace vg {
 
 TaskManager::TaskManager() {
-    installTaskArena(TaskArena::kTaskManagerCapacity);
+    ownArena_ = installTaskArena(TaskArena::kTaskManagerCapacity);
     head_ = new (std::nothrow) Task();
     tail_ = new (std::nothrow) Task();
     head_->layer = -128;
@@ -25,7 +25,7 @@ TaskManager::~TaskManager() {
     head_->destroySelf();
     tail_->destroySelf();
     layerFirst.fill(nullptr);
-    removeTaskArena();
+    removeTaskArena(ownArena_);
 }
 
 Task* TaskManager::searchStart(int layer) const {

@@ -10,6 +10,7 @@
 namespace vg {
 
 class DIB;
+class TaskArena;
 
 // Owns every task in one doubly linked list sorted by layer, between a head sentinel (layer
 // -128) and a tail sentinel (layer 127). The layer decides both update and draw order, lower
@@ -65,6 +66,8 @@ class TaskManager {
   private:
     template <class T, class... Args>
     T* spawn(bool front, int layer, Args&&... args) {
+        // Arena payloads start 8 bytes into a 16-byte block.
+        static_assert(alignof(T) <= 8, "tasks are only 8-byte aligned");
         T* task = new (std::nothrow) T(std::forward<Args>(args)...);
         if (!task) return nullptr;
         if (!(front ? insertFront(task, layer) : insertBack(task, layer))) {
@@ -79,6 +82,8 @@ class TaskManager {
 
     Task* head_ = nullptr;
     Task* tail_ = nullptr;
+    // The arena this manager installed; null when it shares one already in use.
+    const TaskArena* ownArena_ = nullptr;
 };
 
 }  // namespace vg

@@ -53,8 +53,9 @@ void probeJoystick(JoystickState& joysticks, JoystickDevice& device, int32_t ind
     const bool answers = device.probe(pad);
     joysticks.current[pad].connected = answers ? 1 : 0;
     if (!answers) return;
+    // A dead zone reaching past the centre would put the stick's rest inside Up and Left.
     const uint32_t threshold = device.threshold(pad);
-    if (threshold != 0) joysticks.threshold[pad] = threshold;
+    if (threshold != 0 && threshold < kAxisCentre) joysticks.threshold[pad] = threshold;
 }
 
 void updateJoysticks(JoystickState& joysticks, JoystickDevice& device) {
@@ -64,8 +65,8 @@ void updateJoysticks(JoystickState& joysticks, JoystickDevice& device) {
         JoystickReading reading;
         if (!device.read(pad, reading)) continue;
         const uint32_t t = joysticks.threshold[pad];
-        // Unsigned and strict; the sums cannot wrap for thresholds the devices give, and a
-        // wrapped bound would only make a direction unreachable, never read out of range.
+        // Unsigned and strict; probing keeps the threshold below the centre, so neither bound
+        // wraps.
         const uint32_t low = kAxisCentre - t;
         const uint32_t high = kAxisCentre + t;
         JoystickRecord& record = joysticks.current[pad];

@@ -33,7 +33,7 @@ void GameInit::update() {
     load("frame.png", kSlotFrame);
     reader.closePackage();
 
-    system->loadSaveData(System::kSaveFileName);
+    system->loadSaveData(system->saveFileName.c_str());
     loadSoundEffects(*system);
     // Again after the effects exist, so they get the saved volume too.
     setMusicVolume(*system, system->config.musicVolume);

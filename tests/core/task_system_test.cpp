@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,32 @@ TEST(TaskArenaTest, ExhaustionReturnsNullAndCreatorsSkipTheTask) {
     system.updatePass();
     EXPECT_EQ(system.taskCount, 0);
     EXPECT_NE(system.spawnBack<Big>(3), nullptr);
+}
+
+TEST(TaskArenaTest, TwoManagersAliveAtOnceShareTheArenaSafely) {
+    auto first = std::make_unique<System>();
+    std::string log;
+    struct Counter : Task {
+        explicit Counter(int* n) : n(n) {}
+        void update() override { ++*n; }
+        int* n;
+    };
+    int updates = 0;
+    ASSERT_NE(first->spawnBack<Counter>(1, &updates), nullptr);
+    {
+        // A second manager while the first holds tasks must neither free nor replace them.
+        System second;
+        ASSERT_NE(second.spawnBack<Counter>(1, &updates), nullptr);
+        first->updatePass();
+        second.updatePass();
+    }
+    first->updatePass();
+    EXPECT_EQ(updates, 3);
+    first.reset();
+    // With no manager left the accessor still serves allocations.
+    void* block = taskArena().arenaAlloc(32);
+    EXPECT_NE(block, nullptr);
+    taskArena().arenaFree(block);
 }
 
 // A task that logs its updates and draws under a name.

@@ -28,6 +28,15 @@ TEST(JoystickStateTest, StartUpSizesProbesAndTakesReportedThresholds) {
     EXPECT_EQ(joysticks.current[1].connected, 0u);
     EXPECT_EQ(joysticks.current[2].connected, 1u);
 
+    // A dead zone past the centre is refused: the stick at rest must not hold Up and Left.
+    ScriptedJoystick wide(1);
+    wide.pads[0].threshold = 0x9000;
+    startJoysticks(joysticks, wide);
+    EXPECT_EQ(joysticks.threshold[0], kDefaultJoystickThreshold);
+    updateJoysticks(joysticks, wide);
+    EXPECT_EQ(joysticks.current[0].stick[0], 0);
+    EXPECT_EQ(joysticks.current[0].stick[3], 0);
+
     NullJoystick none;
     startJoysticks(joysticks, none);
     EXPECT_FALSE(joysticks.present());

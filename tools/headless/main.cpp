@@ -2,9 +2,11 @@
 // screen as PNG every K frames and after the last frame.
 //
 //   vesperglint-headless --frames N [--keys FILE] [--dump-every K] [--out DIR] [--game DIR]
+//                        [--save FILE]
 //
-// The game folder (default: the current folder) is where data.pck, sound/ and save live, as
-// for the game itself.
+// The game folder (default: the current folder) is where data.pck and sound/ live, as for the
+// game itself. The run reads and writes a save file only when --save names one, so it never
+// changes a player's settings or scores by accident.
 #include <unistd.h>
 
 #include <charconv>
@@ -23,7 +25,7 @@ namespace {
 int usage() {
     std::fprintf(stderr,
                  "usage: vesperglint-headless --frames N [--keys FILE] [--dump-every K] "
-                 "[--out DIR] [--game DIR]\n");
+                 "[--out DIR] [--game DIR] [--save FILE]\n");
     return 2;
 }
 
@@ -42,6 +44,7 @@ int main(int argc, char** argv) {
     std::string keysPath;
     fs::path out = ".";
     std::string gameDir;
+    std::string saveFile;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) return usage();
@@ -56,6 +59,8 @@ int main(int argc, char** argv) {
             out = fs::absolute(value);
         } else if (arg == "--game") {
             gameDir = value;
+        } else if (arg == "--save") {
+            saveFile = value;
         } else {
             return usage();
         }
@@ -90,7 +95,7 @@ int main(int argc, char** argv) {
         std::snprintf(name, sizeof name, "frame%06u.png", frame);
         written = vg::savePng((out / name).c_str(), screen) && written;
     };
-    vg::HeadlessHost host(std::move(script));
+    vg::HeadlessHost host(std::move(script), true, saveFile);
     const uint32_t ran = host.run(frames, [&](uint32_t frame, const vg::DIB& screen) {
         if (dumpEvery && (frame + 1) % dumpEvery == 0) dump(frame, screen);
     });
