@@ -9,7 +9,7 @@
 #include "render/GlyphText.h"
 #include "render/ScaledBlit.h"
 #include "resources/DIB.h"
-#include "resources/Png.h"
+#include "tools/databuild/PictureFiles.h"
 
 namespace vg::databuild {
 
@@ -59,15 +59,6 @@ void drawFieldStandIn(DIB& field) {
     }
     fillRect(&field, 40, 200, 60, 30, 0x406080, 0, 128);
     fillRect(&field, 150, 90, 40, 60, 0x305030, 0, 128);
-}
-
-bool save(const DIB& screen, const std::string& dir, const char* name, std::string& error) {
-    std::string path = dir + "/" + name;
-    if (!savePng(path.c_str(), screen)) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
 }
 
 void logoScreen(const Pictures& p, DIB& s) {
@@ -291,24 +282,15 @@ void continueScreen(const Pictures& p, DIB& s) {
     blitCell(p.frame, s, frame::kAttractBanner, 0, (kScreenW - 240) / 2, 20, Alpha | Add, 200);
 }
 
-bool load(const std::string& dir, const char* name, DIB& image, std::string& error) {
-    std::string path = dir + "/" + name;
-    if (!decodePngFile(path.c_str(), image)) {
-        error = "cannot read " + path;
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 bool writeMockups(const std::string& pictureDir, const std::string& outDir, std::string& error) {
     Pictures p;
-    if (!load(pictureDir, "frame.png", p.frame, error) ||
-        !load(pictureDir, "title.png", p.title, error) ||
-        !load(pictureDir, "selectBack.png", p.select, error) ||
-        !load(pictureDir, "replayBack.png", p.replay, error) ||
-        !load(pictureDir, "scoreBack.png", p.score, error)) {
+    if (!loadPicture(pictureDir, "frame.png", p.frame, error) ||
+        !loadPicture(pictureDir, "title.png", p.title, error) ||
+        !loadPicture(pictureDir, "selectBack.png", p.select, error) ||
+        !loadPicture(pictureDir, "replayBack.png", p.replay, error) ||
+        !loadPicture(pictureDir, "scoreBack.png", p.score, error)) {
         return false;
     }
     DIB screen;
@@ -333,7 +315,7 @@ bool writeMockups(const std::string& pictureDir, const std::string& outDir, std:
     for (const Shot& shot : shots) {
         fillRect(&screen, 0, 0, kScreenW, kScreenH, 0, 0, 128);
         shot.draw(p, screen);
-        if (!save(screen, outDir, shot.name, error)) return false;
+        if (!savePicture(screen, outDir, shot.name, error)) return false;
     }
     return true;
 }

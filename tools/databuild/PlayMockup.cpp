@@ -8,7 +8,7 @@
 #include "render/Blit.h"
 #include "render/ScaledBlit.h"
 #include "resources/DIB.h"
-#include "resources/Png.h"
+#include "tools/databuild/PictureFiles.h"
 
 namespace vg::databuild {
 
@@ -214,32 +214,15 @@ void drawScene(const Sheets& s, DIB& field, bool cold) {
                200, ColorKey | Alpha | Add, 180);
 }
 
-bool load(const std::string& dir, const char* name, DIB& image, std::string& error) {
-    std::string path = dir + "/" + name;
-    if (!decodePngFile(path.c_str(), image)) {
-        error = "cannot read " + path;
-        return false;
-    }
-    return true;
-}
-
-bool save(const DIB& image, const std::string& path, std::string& error) {
-    if (!savePng(path.c_str(), image)) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 bool writePlayMockup(const std::string& pictureDir, const std::string& outDir, std::string& error) {
     Sheets s;
-    if (!load(pictureDir, "bullet.png", s.bullet, error) ||
-        !load(pictureDir, "ship.png", s.ship, error) ||
-        !load(pictureDir, "item.png", s.item, error) ||
-        !load(pictureDir, "exp.png", s.exp, error) ||
-        !load(pictureDir, "enemy.png", s.enemy, error)) {
+    if (!loadPicture(pictureDir, "bullet.png", s.bullet, error) ||
+        !loadPicture(pictureDir, "ship.png", s.ship, error) ||
+        !loadPicture(pictureDir, "item.png", s.item, error) ||
+        !loadPicture(pictureDir, "exp.png", s.exp, error) ||
+        !loadPicture(pictureDir, "enemy.png", s.enemy, error)) {
         return false;
     }
     DIB field;
@@ -249,11 +232,11 @@ bool writePlayMockup(const std::string& pictureDir, const std::string& outDir, s
         return false;
     }
     drawScene(s, field, true);
-    if (!save(field, outDir + "/playCold.png", error)) return false;
+    if (!savePicture(field, outDir, "playCold.png", error)) return false;
     drawScene(s, field, false);
-    if (!save(field, outDir + "/play.png", error)) return false;
+    if (!savePicture(field, outDir, "play.png", error)) return false;
     blitScaled(&large, &field, 0, 0, 2 * kFieldW, 2 * kFieldH, 0, 0, kFieldW, kFieldH, 0, 0);
-    return save(large, outDir + "/play2x.png", error);
+    return savePicture(large, outDir, "play2x.png", error);
 }
 
 }  // namespace vg::databuild
