@@ -74,7 +74,9 @@ void System::updateInput() {
 }
 
 void System::startAttractModeWhenIdle() {}
-void System::pauseOrReplayStep() {}
+void System::pauseOrReplayStep() {
+    replay.Step(keyRecords[0].buttons, keyRecords[1].buttons);
+}
 void System::soundStep() {
     sound.soundStep();
 }

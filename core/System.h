@@ -12,6 +12,7 @@
 #include "input/KeyboardState.h"
 #include "platform/Joystick.h"
 #include "platform/Keyboard.h"
+#include "replay/ReplayData.h"
 #include "resources/DIB.h"
 #include "sound/SoundBank.h"
 
@@ -72,7 +73,7 @@ class System : public TaskManager {
     JoystickState joysticks;
     KeyRecords keyRecords;
     ScoreTable scoreTable;
-    // The replay object takes its place here.
+    ReplayData replay;
     std::array<PlayerRecord, 2> playerRecord;
     Config config;
     uint32_t frameCounter = 0;
@@ -91,6 +92,9 @@ class System : public TaskManager {
     int32_t idleCountdown = 600;
     uint8_t demoIndex = 0;
     DIB workSurface;
+    // A test aid of the headless tool: ships cannot be hit. Never set by the game itself and
+    // never stored in a replay.
+    uint8_t testInvincible = 0;
 
   private:
     // The frame step's stages that belong to other subsystems.

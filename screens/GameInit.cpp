@@ -1,10 +1,10 @@
 #include "screens/GameInit.h"
 
+#include "core/GameSound.h"
 #include "core/System.h"
 #include "resources/Package.h"
 #include "resources/Png.h"
 #include "screens/Logo.h"
-#include "screens/MenuSound.h"
 #include "screens/ScreenBase.h"
 
 namespace vg {

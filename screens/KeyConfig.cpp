@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "core/GameSound.h"
 #include "input/KeyNames.h"
 #include "screens/MenuDraw.h"
-#include "screens/MenuSound.h"
 #include "screens/OptionInit.h"
 #include "screens/SetKey.h"
 #include "sound/SoundBank.h"

@@ -1,7 +1,7 @@
 #include "screens/Logo.h"
 
+#include "core/GameSound.h"
 #include "render/Blit.h"
-#include "screens/MenuSound.h"
 #include "screens/TitleInit.h"
 #include "sound/SoundBank.h"
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "core/GameSound.h"
 #include "screens/KeyConfig.h"
 #include "screens/MenuDraw.h"
-#include "screens/MenuSound.h"
 #include "screens/OptionSetDefault.h"
 #include "screens/TitleInit.h"
 #include "sound/SoundBank.h"

@@ -1,7 +1,7 @@
 #include "screens/OptionSetDefault.h"
 
+#include "core/GameSound.h"
 #include "screens/MenuDraw.h"
-#include "screens/MenuSound.h"
 #include "sound/SoundBank.h"
 
 namespace vg {

@@ -6,19 +6,9 @@
 #include "core/System.h"
 #include "core/Task.h"
 #include "render/GlyphText.h"
+#include "resources/ImageSlots.h"
 
 namespace vg {
-
-// Image slots of System (slot n is imageSlots[n - 1]).
-constexpr int kSlotBullet = 0;
-constexpr int kSlotShip = 1;
-constexpr int kSlotItem = 2;
-constexpr int kSlotEnemy = 3;
-constexpr int kSlotExplosion = 5;
-// The background of the current menu screen, reloaded by each screen's start task.
-constexpr int kSlotMenuBack = 6;
-// "frame.png": the logo, the fonts and the panels.
-constexpr int kSlotFrame = 7;
 
 // Menu choices kept between visits of the screens (not saved). GameInit resets them, so every
 // game starts from the same state.

@@ -1,7 +1,7 @@
 #include "screens/SetKey.h"
 
+#include "core/GameSound.h"
 #include "screens/MenuDraw.h"
-#include "screens/MenuSound.h"
 #include "sound/SoundBank.h"
 
 namespace vg {

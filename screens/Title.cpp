@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "core/GameSound.h"
 #include "render/Blit.h"
-#include "screens/MenuSound.h"
 #include "screens/OptionInit.h"
 #include "sound/SoundBank.h"
 

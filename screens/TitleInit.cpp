@@ -1,6 +1,6 @@
 #include "screens/TitleInit.h"
 
-#include "screens/MenuSound.h"
+#include "core/GameSound.h"
 #include "screens/ScreenBase.h"
 #include "screens/Title.h"
 #include "sound/SoundBank.h"

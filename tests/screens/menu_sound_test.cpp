@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ScreenFixture.h"
-#include "screens/MenuSound.h"
+#include "core/GameSound.h"
 #include "sound/SoundBank.h"
 
 namespace vg {

@@ -6,6 +6,7 @@
 #include "AtlasCells.h"
 #include "render/Blend.h"
 #include "render/Blit.h"
+#include "render/Cell.h"
 #include "render/GlyphText.h"
 #include "render/ScaledBlit.h"
 #include "resources/DIB.h"
@@ -29,12 +30,6 @@ GlyphFont menuFont(const DIB& frameSheet) {
 }
 GlyphFont smallFont(const DIB& frameSheet) {
     return {&frameSheet, frame::kSmallFont.x, frame::kSmallFont.y, 12, 12, -3};
-}
-
-void blitCell(const DIB& sheet, DIB& screen, const Cell& cell, int32_t frameIndex, int32_t x,
-              int32_t y, uint32_t mode, uint32_t parameter = 0) {
-    blit(&sheet, &screen, x, y, cell.w, cell.h, cell.frameX(frameIndex), cell.frameY(frameIndex),
-         mode, parameter);
 }
 
 // Status digits drawn right to left from `right`, least significant first.

@@ -10,7 +10,7 @@ namespace SoundManager {
 class SoundBank;
 }
 
-// The screens' way to the sound bank of System. Requests for numbers the bank does not hold
+// The game's way to the sound bank of System. Requests for numbers the bank does not hold
 // (a file that did not load, no sound device) are ignored.
 SoundManager::SoundBank* soundBankOf(System& system);
 

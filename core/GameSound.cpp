@@ -1,4 +1,4 @@
-#include "screens/MenuSound.h"
+#include "core/GameSound.h"
 
 #include "core/System.h"
 #include "sound/SoundBank.h"
