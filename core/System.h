@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/PlayObserver.h"
 #include "core/SaveData.h"
 #include "core/TaskArena.h"
 #include "core/TaskManager.h"
@@ -95,6 +96,8 @@ class System : public TaskManager {
     // A test aid of the headless tool: ships cannot be hit. Never set by the game itself and
     // never stored in a replay.
     uint8_t testInvincible = 0;
+    // Statistics and traces of the headless tool; null in the game.
+    PlayObserver* observer = nullptr;
 
   private:
     // The frame step's stages that belong to other subsystems.

@@ -189,19 +189,35 @@ void Bullet::cancel() {
     vy /= 2;
 }
 
+namespace {
+
+Bullet* announced(TaskManager& manager, Bullet* bullet) {
+    if (bullet) {
+        const System* system = dynamic_cast<const System*>(&manager);
+        if (system && system->observer) system->observer->bulletFired(*bullet);
+    }
+    return bullet;
+}
+
+}  // namespace
+
 Bullet* fireAimed(TaskManager& manager, int32_t targetX, int32_t targetY, int32_t x, int32_t y,
                   int32_t speed, uint8_t type, int32_t ownerId, BulletOrder order) {
     const AimAt target{targetX, targetY};
-    return order == BulletOrder::Front
-               ? manager.spawnFront<Bullet>(layer::kBullet, target, x, y, speed, type, ownerId)
-               : manager.spawnBack<Bullet>(layer::kBullet, target, x, y, speed, type, ownerId);
+    return announced(
+        manager,
+        order == BulletOrder::Front
+            ? manager.spawnFront<Bullet>(layer::kBullet, target, x, y, speed, type, ownerId)
+            : manager.spawnBack<Bullet>(layer::kBullet, target, x, y, speed, type, ownerId));
 }
 
 Bullet* fireAngled(TaskManager& manager, int32_t x, int32_t y, int32_t angle, int32_t speed,
                    uint8_t type, int32_t ownerId, BulletOrder order) {
-    return order == BulletOrder::Front
-               ? manager.spawnFront<Bullet>(layer::kBullet, x, y, angle, speed, type, ownerId)
-               : manager.spawnBack<Bullet>(layer::kBullet, x, y, angle, speed, type, ownerId);
+    return announced(
+        manager,
+        order == BulletOrder::Front
+            ? manager.spawnFront<Bullet>(layer::kBullet, x, y, angle, speed, type, ownerId)
+            : manager.spawnBack<Bullet>(layer::kBullet, x, y, angle, speed, type, ownerId));
 }
 
 void fireFan(int32_t n, TaskManager& manager, int32_t x, int32_t y, int32_t centreAngle,

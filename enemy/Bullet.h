@@ -67,7 +67,8 @@ class Bullet : public BulletBase {
 // Where a new bullet goes within the bullet layer.
 enum class BulletOrder { Back, Front };
 
-// Firing. A bullet the arena has no room for is simply not made (null). Angles and spreads are
+// Firing; every enemy bullet is made through these (an observer of play counts them here). A
+// bullet the arena has no room for is simply not made (null). Angles and spreads are
 // 16.16 degrees, speeds 16.16 pixels per frame, positions 16.16 field pixels.
 Bullet* fireAimed(TaskManager& manager, int32_t targetX, int32_t targetY, int32_t x, int32_t y,
                   int32_t speed, uint8_t type, int32_t ownerId,

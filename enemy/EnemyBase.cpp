@@ -140,6 +140,7 @@ void EnemyBase::damage(int32_t amount, uint8_t kind, uint8_t hitter) {
 
 int EnemyBase::killReward(int32_t chainTime, int32_t baseScore, int32_t energyCost) {
     System* sys = system();
+    if (sys && sys->observer) sys->observer->enemyDestroyed(*this, timedOut != 0);
     if (!sys || lastHitter == kNoHitter) return 0;
     PlayerBase* player = PlayerBase::find(*sys, lastHitter);
     if (!player) return 0;

@@ -45,7 +45,8 @@ class EnemyBase : public Task {
     void damage(int32_t amount, uint8_t kind, uint8_t hitter);
     // Credits the kill to the last hitter: chain, score and, for a laser kill that the killer's
     // energy pays for, the bullet change. Returns the near-kill level 0..4 (0 for a laser kill
-    // or without a killer).
+    // or without a killer). Every kind's destruction calls it once (an observer of play counts
+    // the destruction here), parts bound to a body excepted.
     int killReward(int32_t chainTime, int32_t baseScore, int32_t energyCost);
     // code + 1 energy pickups around the enemy (none for a negative code).
     void energyDrop(int32_t code);
@@ -100,6 +101,8 @@ class EnemyBase : public Task {
     int8_t hitFlash = 0;
     int8_t lowHpBlink = 0;
     int32_t serial;
+    // Set by a kind's time limit, so that the end it brings is told apart from a kill.
+    uint8_t timedOut = 0;
 
   protected:
     System* system() const;
