@@ -324,7 +324,9 @@ void Boss1Wing::update() {
         }
     }
     if (!wrecked && hitPoints <= 0) {
+        // From now on the wreck only passes hits on, from full hit points.
         wrecked = 1;
+        hitPoints = kHitPoints;
         body->wingDestroyed[side] = 1;
         playSound(*sys, SoundManager::kSoundKill);
     }

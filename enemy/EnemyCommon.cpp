@@ -27,6 +27,9 @@ constexpr int64_t kFullTurn = 360LL * kFixedOne;
 constexpr int64_t kHalfSixteenth = 737280;
 constexpr int64_t kSixteenth = 1474560;
 
+// How strongly a sprite used as its own shadow darkens the ground.
+constexpr uint32_t kSpriteShadowAlpha = 96;
+
 int64_t magnitude(int32_t value) {
     return std::llabs(static_cast<int64_t>(value));
 }
@@ -191,15 +194,17 @@ void drawLit(const EnemyBase& enemy, DIB& surface, const DIB& sheet, const atlas
 }
 
 void drawAirShadow(const EnemyBase& enemy, DIB& surface, const DIB& sheet, const atlas::Cell& cell,
-                   int32_t frame, bool mirrorX, bool mirrorY) {
+                   int32_t frame, ShadowPicture picture) {
     const System* system = systemOf(enemy);
     if (!system) return;
     const int32_t ex = fixedToInt(enemy.x);
     const int32_t ey = fixedToInt(enemy.y);
     const int32_t shadowX = ex + (130 - ex) / 4;
     const int32_t shadowY = ey + (256 - ey) / 4 + 40;
+    const bool own = picture == ShadowPicture::Own;
     blitCellCentred(sheet, surface, cell, frame, screenX(*system, fixedFromInt(shadowX)),
-                    screenY(*system, fixedFromInt(shadowY)), Subtract, 128, mirrorX, mirrorY);
+                    screenY(*system, fixedFromInt(shadowY)),
+                    own ? Subtract : (ColorKey | Alpha | Subtract), own ? 128 : kSpriteShadowAlpha);
 }
 
 }  // namespace vg

@@ -118,9 +118,14 @@ void drawLit(const EnemyBase& enemy, DIB& surface, const DIB& sheet, const atlas
              int32_t frame, int32_t left, int32_t top, bool red, bool mirrorX = false,
              bool mirrorY = false);
 
-// An air enemy's shadow: the cell in Subtract, centred a quarter of the way from the enemy to
-// the field point (130, 256), 40 pixels lower, as the ships' shadows fall.
+// How an air enemy's shadow is drawn: from a shadow picture of its own (Subtract, as the
+// heli's), or from its sprite, subtracted at part strength so that it darkens the ground
+// without blacking it out.
+enum class ShadowPicture { Own, Sprite };
+
+// An air enemy's shadow, centred a quarter of the way from the enemy to the field point
+// (130, 256), 40 pixels lower, as the ships' shadows fall.
 void drawAirShadow(const EnemyBase& enemy, DIB& surface, const DIB& sheet, const atlas::Cell& cell,
-                   int32_t frame, bool mirrorX = false, bool mirrorY = false);
+                   int32_t frame, ShadowPicture picture = ShadowPicture::Sprite);
 
 }  // namespace vg

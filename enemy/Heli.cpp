@@ -105,7 +105,8 @@ void Heli::draw(DIB& surface) {
 
 void Heli::drawShadow(DIB& surface) {
     if (const System* sys = system()) {
-        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kHeliShadow, 0);
+        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kHeliShadow, 0,
+                      ShadowPicture::Own);
     }
 }
 
