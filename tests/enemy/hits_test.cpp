@@ -1,6 +1,8 @@
 // Hits and kills end to end, through real kinds: shots and lasers striking, the kill reward,
 // the near-kill levels by distance, the energy drop, the laser-kill change and the revenge
 // bullets of the hardest difficulties.
+#include <climits>
+
 #include "EnemyScene.h"
 #include "enemy/TinyPlane.h"
 #include "player/Pickups.h"
@@ -171,6 +173,26 @@ TEST(HitsTest, AKillWithoutAHitterCreditsNobodyButIsCounted) {
     EXPECT_EQ(ship.score, 0);
     EXPECT_EQ(ship.combo, 0);
     EXPECT_EQ(energyPickups(scene.system), 1);  // level 0
+}
+
+TEST(HitsTest, ExpertChainsSaturateInsteadOfWrapping) {
+    // Base score x chain + crystals x 10 is formed in 64 bits and held at the 32-bit maximum;
+    // the chain itself stops at 32767.
+    EnemyScene scene;
+    PlayerBase& ship = scene.ship(0, 120, 350);
+    ship.combo = 32766;
+    ship.crystals = 2'000'000'000;
+    ship.score = 2'000'000'000;
+    for (int kill = 0; kill < 2; ++kill) {
+        standingPlane(scene);
+        scene.step();
+        scene.shot(0, 120, 100, 500);
+        scene.step();
+    }
+    EXPECT_EQ(scene.recorder.destroyed, 2);
+    EXPECT_EQ(ship.combo, 32767);
+    EXPECT_EQ(ship.maxCombo, 32767);
+    EXPECT_EQ(ship.score, INT32_MAX);
 }
 
 }  // namespace

@@ -221,6 +221,27 @@ TEST(KindsTest, FuwafuwaWithoutBulletsFiresNoRing) {
     }
 }
 
+TEST(KindsTest, FuwafuwaTurnsItsLaterRingsByHalfASpacing) {
+    // Level 0: rings of 4 around the ship's direction (90) at phases 0, 3 .. 12, then the same
+    // rings turned by 45 at phases 30, 33 .. 42.
+    EnemyScene scene;
+    scene.ship(0, 120, 300);
+    scene.place(kEnemyFuwafuwa, {N(120), N(100), N(90), N(0), I(0)});
+    scene.step(80);
+    EXPECT_EQ(scene.recorder.firingFrames(),
+              (std::vector<int32_t>{0, 3, 6, 9, 12, 30, 33, 36, 39, 42}));
+    for (const int32_t frame : {0, 42}) {
+        const auto ring = scene.recorder.at(frame);
+        ASSERT_EQ(ring.size(), 4u);
+        const double first = frame == 0 ? -45 : 0;
+        for (size_t i = 0; i < ring.size(); ++i) {
+            EXPECT_NEAR(
+                std::remainder(ring[i].angle() - (first + 90 * static_cast<double>(i)), 360.0), 0,
+                0.15);
+        }
+    }
+}
+
 TEST(KindsTest, HeliLeavesItsItemMovingDiagonallyAway) {
     for (const int32_t kind : {kEnemyHeliPower, kEnemyHeliBomb}) {
         for (int32_t age = 20; age < 24; ++age) {
@@ -279,6 +300,28 @@ TEST(KindsTest, ABrakingFactorOfZeroStopsThenFliesOnWithoutDividing) {
     EXPECT_EQ(fly->vx, 2 * kFixedOne - 2);  // speed x cos 0 of the table
     EXPECT_GT(fly->x, fixedFromInt(135));
     EXPECT_GT(gun->vy, fixedFromInt(1));
+}
+
+TEST(KindsTest, WithoutAShipKindsKeepTheirAimAndSkipAimedFire) {
+    // No ship at all, then a ship that appears: the kinds that aim keep their last aim (the
+    // turrets stay where they point, the latched point stays) and fire nothing aimed at nobody.
+    EnemyScene scene;
+    auto* tank = static_cast<TankSmall*>(
+        scene.place(kEnemyTankSmall, {N(60), N(100), N(90), N(0), I(0), I(3)}));
+    scene.place(kEnemyKite, {N(120), N(60), N(90), N(0), I(1)});
+    scene.place(kEnemyFuwafuwa, {N(180), N(60), N(90), N(0), I(1)});
+    scene.place(kEnemyHeliPower, {N(120), N(200)});
+    scene.place(kEnemyCannon, {N(200), N(200), I(2)});
+    EnemyBase* fly =
+        scene.place(kEnemyFlySmallShipBrake, {N(60), N(150), N(2), N(0.9), I(5), I(1)});
+    scene.step(100);
+    EXPECT_TRUE(scene.recorder.fired.empty());
+    EXPECT_EQ(tank->turretAngle, 0);
+    EXPECT_EQ(fly->vx, 0);  // kept its straight-down course
+    scene.ship(0, 120, 300);
+    scene.step(100);
+    EXPECT_FALSE(scene.recorder.fired.empty());
+    EXPECT_GT(tank->turretAngle, 0);
 }
 
 }  // namespace

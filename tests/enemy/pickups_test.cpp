@@ -47,6 +47,22 @@ TEST(PickupsTest, ItemsBounceInsideTheViewForTheirFirst1800Frames) {
     }
 }
 
+TEST(PickupsTest, AnItemBouncesUpToAge1800AndNotAfter) {
+    for (const int16_t age : {1799, 1800, 1801}) {
+        EnemyScene scene;
+        Item* item = scene.system.spawnFront<Item>(layer::kItem, fixedFromInt(239),
+                                                   fixedFromInt(200), 3 * kFixedOne, 0, 0);
+        item->age = age;
+        scene.step();
+        if (age <= 1800) {
+            EXPECT_EQ(item->x, fixedFromInt(240)) << age;
+            EXPECT_EQ(item->vx, -3 * kFixedOne) << age;
+        } else {
+            EXPECT_FALSE(item->isLive()) << age;  // beyond the edge: gone
+        }
+    }
+}
+
 TEST(PickupsTest, EnergyRisesFallsAndHomesOnceItsLockHasRunOut) {
     EnemyScene scene;
     PlayerBase& ship = scene.ship(0, 120, 250);
