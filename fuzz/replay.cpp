@@ -79,6 +79,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const vg::ReplayStage& stage = replay.stageRecord(s);
         check(stage.frameCount > 0 && stage.frameCount <= vg::ReplayData::kMaxStageFrames);
         for (const vg::PlayerRecord& record : records) checkRecord(record);
+        // Inflating reads at most the block: its size is what the block holds.
+        for (int p = 0; p < 2; ++p) {
+            const uint8_t* block = replay.block(s, p);
+            const int32_t held = stage.blockSize[p];
+            check(block ? held > 0 && static_cast<uint32_t>(held) + vg::TaskArena::kHeaderSize <=
+                                          replay.arena().blockSizeOf(block)
+                        : held == 0);
+        }
 
         replay.BeginStage(replay.index().difficulty, static_cast<uint8_t>(s), records[0],
                           records[1]);

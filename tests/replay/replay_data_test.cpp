@@ -342,6 +342,18 @@ TEST(ReplayFileTest, HostileFilesLoadOnlyWhatIsSound) {
                 << "a refused file leaves the replay reset";
             continue;
         }
+        // A block's size is what was read into it, whatever the record claims.
+        for (int p = 0; p < 2; ++p) {
+            const uint8_t* held = replay.block(0, p);
+            const int32_t size = replay.stageRecord(0).blockSize[p];
+            if (!held) {
+                EXPECT_EQ(size, 0);
+                continue;
+            }
+            EXPECT_GT(size, 0);
+            EXPECT_LE(static_cast<uint32_t>(size) + TaskArena::kHeaderSize,
+                      replay.arena().blockSizeOf(held));
+        }
         replay.playingBack = 1;
         replay.BeginStage(1, 0, PlayerRecord{}, PlayerRecord{});
         const std::vector<Bytes> fed = playFrames(replay, 10, 0xEE);
