@@ -117,8 +117,8 @@ void farmScene(const Pictures& p, DIB& field) {
 void airfieldScene(const Pictures& p, DIB& field) {
     int32_t map = 3520;
     backWindow(p, field, map);
-    // The crawler parked on the apron below the portal, its centre at picture (110, 3700).
-    int32_t x = 110 - 32;
+    // The crawler parked on the apron below the portal, its centre at picture (132, 3700).
+    int32_t x = 132 - 32;
     int32_t y = 3700 - map;
     blit(&p.stage, &field, fieldX(x) - 128 + 2, y - 85 + 2, 256, 170, boss1::kSemiBoss1Shadow.x,
          boss1::kSemiBoss1Shadow.y, Subtract, 128);
