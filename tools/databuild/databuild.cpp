@@ -7,8 +7,8 @@
 //       and writes it with the game's PNG writer. The optional contact sheet shows the picture
 //       on a checker with every atlas cell outlined and named.
 //   vg_databuild mockup <picture dir> <out dir>
-//       composes the screens that show the pictures, and a moment of play from the sprite
-//       sheets, with the game's blitters, for review.
+//       composes the screens that show the pictures, a moment of play from the sprite sheets
+//       and windows of stage 1, with the game's blitters, for review.
 //   vg_databuild pack <out.pck> <file>...
 //       writes a package with one entry per file, named by the file's name, sorted by name.
 //   vg_databuild icon <icon.svg> <size> <out.png>
@@ -37,6 +37,7 @@
 #include "tools/databuild/GlyphSheet.h"
 #include "tools/databuild/Mockup.h"
 #include "tools/databuild/PlayMockup.h"
+#include "tools/databuild/StageMockup.h"
 
 namespace vg::databuild {
 namespace {
@@ -358,7 +359,8 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "mockup") == 0) {
         std::string error;
         if (vg::databuild::writeMockups(argv[2], argv[3], error) &&
-            vg::databuild::writePlayMockup(argv[2], argv[3], error)) {
+            vg::databuild::writePlayMockup(argv[2], argv[3], error) &&
+            vg::databuild::writeStageMockup(argv[2], argv[3], error)) {
             return 0;
         }
         std::fprintf(stderr, "vg_databuild: %s\n", error.c_str());
