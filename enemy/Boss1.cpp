@@ -6,7 +6,6 @@
 #include "core/System.h"
 #include "effects/BossShieldFrame.h"
 #include "effects/Explosions.h"
-#include "enemy/Boss1CellsPending.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
 #include "player/PlayerBase.h"
@@ -259,6 +258,19 @@ void Boss1::ringAttack(System& sys) {
     }
 }
 
+void Boss1::drawShadow(DIB& surface) {
+    const System* sys = system();
+    if (!sys) return;
+    // Its own silhouette, where the shadows of the air kinds fall, with the body's origin.
+    const int32_t ex = fixedToInt(x);
+    const int32_t ey = fixedToInt(y);
+    const int32_t shadowX = ex + (130 - ex) / 4;
+    const int32_t shadowY = ey + (256 - ey) / 4 + 40;
+    blitCell(sys->imageSlots[kSlotStage], surface, atlas::boss1::kBoss1Shadow, 0,
+             screenX(*sys, fixedFromInt(shadowX)) - 79, screenY(*sys, fixedFromInt(shadowY)) - 86,
+             Subtract, 128);
+}
+
 void Boss1::draw(DIB& surface) {
     const System* sys = system();
     if (!sys) {
@@ -347,17 +359,18 @@ void Boss1Wing::wreckStep(System& sys) {
 }
 
 void Boss1Wing::draw(DIB& surface) {
-    // The intact wing is part of the body's picture; a destroyed one shows its wreck over it.
+    // The intact wing is part of the body's picture; a destroyed one shows its wreck over it,
+    // placed from the body's position (the wing sits at a fixed offset from it).
     if (!wrecked) return;
     const System* sys = system();
     if (!sys) {
         end();
         return;
     }
-    const atlas::Cell& cell = atlas::boss1::kBoss1WingWreck;
-    const int32_t cx = screenX(*sys, x) + (hitBox.left + hitBox.right) / 2;
-    const int32_t cy = screenY(*sys, y) + (hitBox.top + hitBox.bottom) / 2;
-    blitCellCentred(sys->imageSlots[kSlotStage], surface, cell, side, cx, cy, ColorKey);
+    const int32_t bodyX = screenX(*sys, x) + (side ? -kWingDx : kWingDx);
+    const int32_t bodyY = screenY(*sys, y) - kWingDy;
+    blitCell(sys->imageSlots[kSlotStage], surface, atlas::boss1::kBoss1WingWreck, side,
+             bodyX + (side ? 15 : -79), bodyY - 8, ColorKey);
 }
 
 }  // namespace vg

@@ -23,6 +23,7 @@ class Boss1 : public EnemyBase {
 
     void update() override;
     void draw(DIB& surface) override;
+    void drawShadow(DIB& surface) override;
 
     // Set by the wing of that side (0 left, 1 right) when it is destroyed.
     uint8_t wingDestroyed[2] = {0, 0};

@@ -187,7 +187,8 @@ void drawLit(const EnemyBase& enemy, DIB& surface, const DIB& sheet, const atlas
     } else {
         blitCell(sheet, surface, cell, frame, left, top, ColorKey, 0, mirrorX, mirrorY);
     }
-    if (enemy.hitFlash > 0) {
+    // The hit pass that counts the flash down no longer runs once the enemy is dead.
+    if (enemy.hitFlash > 0 && !enemy.dead) {
         blitCell(sheet, surface, cell, frame, left, top, ColorKey | Alpha | Mask, 0x400000ff,
                  mirrorX, mirrorY);
     }

@@ -113,7 +113,7 @@ const DIB& enemySheet(const System& system);
 
 // Draws frame `frame` of `cell` at (left, top) on the surface: red-tinted when `red` (the
 // low-hit-point blink), else plain with the colour key; then the hit-flash overlay while the
-// enemy's hitFlash runs.
+// enemy's hitFlash runs (not once it is dead: the flash then no longer counts down).
 void drawLit(const EnemyBase& enemy, DIB& surface, const DIB& sheet, const atlas::Cell& cell,
              int32_t frame, int32_t left, int32_t top, bool red, bool mirrorX = false,
              bool mirrorY = false);

@@ -3,7 +3,6 @@
 #include "core/Layers.h"
 #include "core/System.h"
 #include "effects/BossShieldFrame.h"
-#include "enemy/Boss1CellsPending.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
 #include "render/Blend.h"

@@ -109,7 +109,7 @@ std::function<void(System&, uint32_t)> wingsDown(uint32_t at) {
 std::vector<Shot> shots() {
     std::vector<Shot> list;
     const auto boss = [](int16_t level) {
-        return [level](System& s) { put(s, kEnemyBoss1, {N(120), N(-40), I(level)}); };
+        return [level](System& s) { put(s, kEnemyBoss1, {N(120), N(0), I(level)}); };
     };
     list.push_back(
         {"tanksmall", 46, [](System& s) {
