@@ -109,10 +109,6 @@ void PlayerBase::enterAutopilot(PlayerRecord& record) {
     record.finalScore = score;
 }
 
-System* PlayerBase::system() const {
-    return systemOf(*this);
-}
-
 uint8_t PlayerBase::buttons() const {
     const System* sys = system();
     return sys ? sys->keyRecords[playerIndex & 1].buttons : 0;
