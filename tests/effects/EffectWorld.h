@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <functional>
 #include <ostream>
 
