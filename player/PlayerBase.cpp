@@ -54,6 +54,10 @@ void PlayerBase::drawHitMark(DIB& surface) {
     (void)surface;
 }
 
+System* PlayerBase::system() const {
+    return systemOf(*this);
+}
+
 PlayerBase* PlayerBase::find(const TaskManager& manager, int index) {
     PlayerBase* found = nullptr;
     forEachInLayer<PlayerBase>(manager, layer::kPlayer, [&](PlayerBase& player) {
