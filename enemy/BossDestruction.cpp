@@ -76,7 +76,10 @@ bool BossDestruction::step(EnemyBase& boss, const BossReward& reward, bool fadeB
 void keepBossShield(EnemyBase& boss, int32_t maximum) {
     System* sys = systemOf(boss);
     if (!sys || boss.dead) return;
-    if (BossShieldFrame* shield = BossShieldFrame::find(*sys)) {
+    // A gauge still sliding away after an earlier boss is not this boss's: a new one goes in
+    // front of it, where the search finds it first from then on.
+    BossShieldFrame* shield = BossShieldFrame::find(*sys);
+    if (shield && shield->phase != BossShieldFrame::kClosing) {
         shield->setValue(boss.hitPoints);
     } else {
         sys->spawnFront<BossShieldFrame>(layer::kFrame, maximum);

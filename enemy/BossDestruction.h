@@ -33,8 +33,9 @@ class BossDestruction {
     int32_t nearKill = 0;  // the level the kill reward returned
 };
 
-// Keeps the boss gauge of a living boss: creates it (for `maximum`) when none exists, otherwise
-// shows the boss's hit points on it. Nothing once the boss is dead.
+// Keeps the boss gauge of a living boss: creates it (for `maximum`) when none exists or the
+// one there is closing, otherwise shows the boss's hit points on it. Nothing once the boss is
+// dead.
 void keepBossShield(EnemyBase& boss, int32_t maximum);
 
 }  // namespace vg

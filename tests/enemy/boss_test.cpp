@@ -81,10 +81,29 @@ TEST(BossTest, Boss1KeepsItsGaugeAndClosesItOnDeath) {
     scene.shot(0, fixedToInt(scene.boss->x), fixedToInt(scene.boss->y), Boss1::kHitPoints);
     scene.run(1);
     EXPECT_TRUE(scene.boss->dead);
-    EXPECT_EQ(BossShieldFrame::find(scene.system), nullptr);
+    EXPECT_EQ(gauge->phase, BossShieldFrame::kClosing);
     // A dead boss makes no new gauge.
     scene.run(5);
-    EXPECT_EQ(BossShieldFrame::find(scene.system), nullptr);
+    EXPECT_EQ(countInLayer<BossShieldFrame>(scene.system, layer::kFrame), 1);
+    EXPECT_EQ(BossShieldFrame::find(scene.system), gauge);
+}
+
+TEST(BossTest, ANewBossGetsAGaugeOfItsOwnWhileTheLastOneCloses) {
+    EnemyScene scene;
+    scene.ship(0, 120, 370);
+    EnemyBase* first = scene.place(kEnemySemiBoss1, {N(120), N(100), N(90), N(0), I(0), I(-9)});
+    scene.step(2);
+    first->hitPoints = 0;
+    scene.step(1);
+    BossShieldFrame* closing = BossShieldFrame::find(scene.system);
+    ASSERT_NE(closing, nullptr);
+    EXPECT_EQ(closing->phase, BossShieldFrame::kClosing);
+    scene.place(kEnemyBoss1, {N(120), N(0), I(-9)});
+    scene.step(1);
+    BossShieldFrame* fresh = BossShieldFrame::find(scene.system);
+    ASSERT_NE(fresh, closing);
+    EXPECT_EQ(fresh->maximum, Boss1::kHitPoints);
+    EXPECT_EQ(countInLayer<BossShieldFrame>(scene.system, layer::kFrame), 2);
 }
 
 TEST(BossTest, ADestroyedWingSilencesItsSideInEveryPhase) {
