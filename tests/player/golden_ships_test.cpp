@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,8 +25,10 @@
 #include "core/System.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyBase.h"
+#include "player/Bombs.h"
 #include "player/Ships.h"
 #include "player/TestScene.h"
+#include "render/Blit.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
 #include "resources/Png.h"
@@ -165,6 +168,41 @@ TEST_F(GoldenShipsTest, ShipsFiringLookAsStored) {
         EXPECT_EQ(stored[sceneName], sceneHash)
             << sceneName << " changed (see " << shots.string()
             << "); if on purpose, rerun with VG_UPDATE_GOLDEN=1";
+    }
+}
+
+// Both bombs show from their first update on, growing: Bomb2's picture is its size times
+// counter / 16 (not counter / 16 in whole numbers, which would hide it for 16 frames).
+TEST_F(GoldenShipsTest, BombsGrowFromTheirFirstFrame) {
+    if (!hasData_) GTEST_SKIP() << "no data.pck in " << VG_GAME_DIR;
+    HeadlessHost host({}, false, "");
+    System& system = host.system();
+    startTestScene(system, -1);
+    Bomb* bomb = system.spawnBack<Bomb>(layer::kBomb, px(136), px(200), px(270), 0);
+    Bomb2* bomb2 = system.spawnBack<Bomb2>(layer::kBomb, px(136), px(200), px(270), 0);
+    DIB surface;
+    ASSERT_TRUE(surface.create(System::kFieldWidth, System::kFieldHeight));
+    // Width of the picture along its centre row, over a grey field.
+    const auto drawnWidth = [&](Task& blast) {
+        fillRect(&surface, 0, 0, surface.width, surface.height, 0x808080, 0, 128);
+        blast.draw(surface);
+        int32_t width = 0;
+        for (int32_t x = 0; x < surface.width; ++x) {
+            if ((*surface.pixelAt(x, 200) & 0xffffff) != 0x808080) ++width;
+        }
+        return width;
+    };
+    int32_t previous[2] = {0, 0};
+    for (uint16_t counter = 1; counter <= 15; ++counter) {
+        bomb->counter = counter;
+        bomb2->counter = counter;
+        bomb->animationStep = bomb2->animationStep = 0;
+        const int32_t widths[2] = {drawnWidth(*bomb), drawnWidth(*bomb2)};
+        for (int k = 0; k < 2; ++k) {
+            EXPECT_GT(widths[k], 0) << (k ? "Bomb2" : "Bomb") << " counter " << counter;
+            EXPECT_GE(widths[k], previous[k]) << (k ? "Bomb2" : "Bomb") << " counter " << counter;
+            previous[k] = widths[k];
+        }
     }
 }
 

@@ -239,12 +239,16 @@ TEST_F(WeaponsTest, BeamStopsAtTheLowerOfTwoStackedEnemies) {
     ShipBase* s = shipBase();
     s->moveTo(px(120), px(300));
     const int32_t fx = px(s->fieldX(*system));
+    // Both appear at once across beams that already reach the top; the upper one comes first in
+    // the list.
+    run(30, kShot);
+    ASSERT_EQ(fixedToInt(s->options[0].beam.y) + s->options[0].beam.length, -23);
     auto* upper =
         system->spawnBack<TargetEnemy>(layer::kAir, fx, px(100), HitBox{-60, -20, 60, 20});
     auto* lower =
         system->spawnBack<TargetEnemy>(layer::kAir, fx, px(200), HitBox{-60, -20, 60, 20});
     const int32_t full = lower->hitPoints;
-    run(30, kShot);
+    frame(kShot);
     EXPECT_EQ(upper->hitPoints, full);
     EXPECT_LT(lower->hitPoints, full);
     for (const ShipOption& option : s->options) {
