@@ -48,11 +48,11 @@ TEST_F(CollisionTest, EnergyFillsTheGaugeUpTo64) {
     s->energy = 63;
     for (int i = 0; i < 2; ++i) {
         system->spawnBack<Energy>(layer::kEnergy, shipX(), shipY());
-        const int sparks = count<GetEnergyEffect>(layer::kEffect);
+        forEachInLayer<Task>(*system, layer::kEffect, [](Task& effect) { effect.end(); });
         forgetSounds();
         update();
         EXPECT_TRUE(heard(SoundManager::kSoundEnergy));
-        EXPECT_EQ(count<GetEnergyEffect>(layer::kEffect) - sparks, 2);
+        EXPECT_EQ(count<GetEnergyEffect>(layer::kEffect), 2);
         EXPECT_EQ(count<Energy>(layer::kEnergy), 0);
         system->draw(screen);
     }
