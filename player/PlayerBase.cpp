@@ -178,6 +178,8 @@ void PlayerBase::dyingStep() {
     y = fixedFromInt(400);
     speed = normalSpeed();
     clearWeaponState();
+    // The options come back with the new ship.
+    placeOptionsAtShip();
 }
 
 void PlayerBase::move() {
@@ -419,6 +421,9 @@ void PlayerBase::restoreFromRecord(const PlayerRecord& record) {
 void PlayerBase::enterAutopilot(PlayerRecord& record) {
     lifeState = PlayerState::Autopilot;
     stateTimer = 0;
+    // It flies itself: no laser left burning.
+    speed = normalSpeed();
+    clearWeaponState();
     record.shipType = shipType();
     record.lives = lives;
     record.power = power;

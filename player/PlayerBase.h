@@ -120,7 +120,7 @@ class PlayerBase : public Task {
     virtual void moveOptions() {}
     // The options jump onto the ship (the explosion).
     virtual void placeOptionsAtShip() {}
-    // Respawn or exit: the laser off, the shot counters and the bank cleared.
+    // Respawn, exit or stage clear: the laser off, the shot counters and the bank cleared.
     virtual void clearWeaponState() {}
     // The chain-hold counter of the chain decay: counts it down and reports true while it held
     // the chain this frame.

@@ -125,8 +125,6 @@ void ShipBase::clearWeaponState() {
     bank = 0;
     bankHold = 0;
     rollState = 0;
-    // The options come back with the new ship.
-    placeOptionsAtShip();
 }
 
 bool ShipBase::holdChain() {
