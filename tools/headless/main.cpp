@@ -2,7 +2,10 @@
 // screen as PNG every K frames and after the last frame.
 //
 //   vesperglint-headless --frames N [--keys FILE] [--dump-every K] [--out DIR] [--game DIR]
-//                        [--save FILE]
+//                        [--save FILE] [--test-scene SHIP[,SHIP]]
+//
+// --test-scene starts an empty play field with the ships of the given types (0..3; a second
+// type adds player 2) ready to play, instead of the game's start (see player/TestScene.h).
 //
 // The game folder (default: the current folder) is where data.pck and sound/ live, as for the
 // game itself. The run reads and writes a save file only when --save names one, so it never
@@ -18,6 +21,8 @@
 #include <string>
 
 #include "app/HeadlessHost.h"
+#include "core/System.h"
+#include "player/TestScene.h"
 #include "resources/Png.h"
 
 namespace {
@@ -25,7 +30,7 @@ namespace {
 int usage() {
     std::fprintf(stderr,
                  "usage: vesperglint-headless --frames N [--keys FILE] [--dump-every K] "
-                 "[--out DIR] [--game DIR] [--save FILE]\n");
+                 "[--out DIR] [--game DIR] [--save FILE] [--test-scene SHIP[,SHIP]]\n");
     return 2;
 }
 
@@ -45,6 +50,8 @@ int main(int argc, char** argv) {
     fs::path out = ".";
     std::string gameDir;
     std::string saveFile;
+    int testShips[2] = {-1, -1};
+    bool testScene = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) return usage();
@@ -61,6 +68,10 @@ int main(int argc, char** argv) {
             gameDir = value;
         } else if (arg == "--save") {
             saveFile = value;
+        } else if (arg == "--test-scene") {
+            char second = 0;
+            testScene = std::sscanf(value, "%d,%d%c", &testShips[0], &testShips[1], &second) >= 1;
+            if (!testScene || second != 0) return usage();
         } else {
             return usage();
         }
@@ -95,7 +106,11 @@ int main(int argc, char** argv) {
         std::snprintf(name, sizeof name, "frame%06u.png", frame);
         written = vg::savePng((out / name).c_str(), screen) && written;
     };
-    vg::HeadlessHost host(std::move(script), true, saveFile);
+    vg::HeadlessHost host(std::move(script), !testScene, saveFile);
+    if (testScene && vg::startTestScene(host.system(), testShips[0], testShips[1]) == 0) {
+        std::fprintf(stderr, "no ship of types %d,%d\n", testShips[0], testShips[1]);
+        return 2;
+    }
     const uint32_t ran = host.run(frames, [&](uint32_t frame, const vg::DIB& screen) {
         if (dumpEvery && (frame + 1) % dumpEvery == 0) dump(frame, screen);
     });
