@@ -374,10 +374,6 @@ void PlayerBase::drawHitMark(DIB& surface) {
         hitMarkFrame = static_cast<uint8_t>((hitMarkFrame + 1) % kHitMarkSteps);
 }
 
-System* PlayerBase::system() const {
-    return systemOf(*this);
-}
-
 PlayerBase* PlayerBase::find(const TaskManager& manager, int index) {
     PlayerBase* found = nullptr;
     forEachInLayer<PlayerBase>(manager, layer::kPlayer, [&](PlayerBase& player) {
