@@ -14,6 +14,11 @@ PlayerBase* createShip(System& system, uint8_t shipType, uint8_t playerIndex) {
     return system.spawnFront<PlayerBase>(layer::kPlayer, playerIndex);
 }
 
+// Declared by PlayerBase and not yet defined anywhere; the stage flow is the first to link it.
+System* PlayerBase::system() const {
+    return systemOf(*this);
+}
+
 void PlayerCollision::draw(DIB&) {}
 void PlayerShadowRender::draw(DIB&) {}
 
