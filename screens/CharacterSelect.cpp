@@ -175,10 +175,10 @@ void CharacterSelect::draw(DIB& surface) {
             blitCell(image, surface, atlas::selectBack::kPortrait, ship, px + 76, py - 4,
                      ColorKey | Alpha, 160);
         }
-        // The ship flies up its window and comes round again.
+        // The ship flies up its window above the names and comes round again.
         const int32_t scroll = (n * 4) % kScrollLoop;
         drawWithShadow(image, surface, atlas::selectBack::kShipPreview, ship, px + 8,
-                       py + 30 + kScrollLoop - scroll);
+                       py + 14 + kScrollLoop - scroll);
         if (!ready[q]) {
             blitCell(image, surface, atlas::selectBack::kNameCursor, 0, px + 4,
                      py + fixedToInt(cursorY[q]) - 2, Add, 0);

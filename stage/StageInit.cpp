@@ -196,6 +196,16 @@ void StageInit::startStage(System& system) {
     }
     package.closePackage();
 
+    if (system.replay.playingBack) {
+        // A replay starts each stage from the records it was recorded with, whatever the last
+        // stage left behind. Their final-score field holds the stage's end; the start is the
+        // score.
+        const ReplayStage& recorded = system.replay.stageRecord(stage);
+        for (int index = 0; index < 2; ++index) {
+            system.playerRecord[index] = recorded.player[index];
+            system.playerRecord[index].finalScore = recorded.player[index].score;
+        }
+    }
     for (uint8_t index = 0; index < 2; ++index) {
         const PlayerRecord& record = system.playerRecord[index];
         if (!playerPresent(record)) continue;

@@ -237,6 +237,33 @@ TEST_F(StageFlowTest, WaysOutWithoutAStage) {
     }
 }
 
+TEST_F(StageFlowTest, APlayedBackStageStartsFromItsRecordedRecords) {
+    makeHost();
+    System& s = system();
+    // Record a short stage 1 with player 0 on 4 lives.
+    s.replay.Reset();
+    s.replay.recording = 1;
+    s.replay.BeginStage(1, 1, record(2, 4, 500), PlayerRecord{});
+    for (int i = 0; i < 30; ++i) {
+        uint8_t input0 = 0x10;
+        uint8_t input1 = 0;
+        s.replay.Step(input0, input1);
+    }
+    s.replay.EndStage(900, 0, 1);
+    if (!s.replay.HasStage(1)) GTEST_SKIP() << "the replay stand-in keeps no stages";
+    s.replay.recording = 0;
+    s.replay.playingBack = 1;
+    s.stageIndex = 1;
+    s.playMode = 0;
+    s.playerRecord[0] = record(0, 1, 77);  // what the last stage left: not what was recorded
+    s.spawnFront<StageInit>(layer::kScreens)->update();
+    const PlayerBase* ship = PlayerBase::find(s, 0);
+    ASSERT_NE(ship, nullptr);
+    EXPECT_EQ(ship->lives, 4);
+    EXPECT_EQ(ship->score, 500);
+    EXPECT_EQ(PlayerBase::find(s, 1), nullptr);
+}
+
 TEST_F(StageFlowTest, AFinishedGameSetsItsClearMarks) {
     StageInit& init = prepare(5);
     System& s = system();
