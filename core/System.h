@@ -96,6 +96,9 @@ class System : public TaskManager {
     // A test aid of the headless tool: ships cannot be hit. Never set by the game itself and
     // never stored in a replay.
     uint8_t testInvincible = 0;
+    // A test aid of the headless tool: a loose script file every stage plays instead of its
+    // entry in data.pck (empty: the package's script).
+    std::string testStageScript;
     // Statistics and traces of the headless tool; null in the game.
     PlayObserver* observer = nullptr;
 

@@ -13,14 +13,19 @@ void GameInit::update() {
     System* system = systemOf(*this);
     end();
     if (!system) return;
+    loadSharedAssets(*system);
+    system->spawnFront<Logo>(0);
+}
+
+void GameInit::loadSharedAssets(System& system) {
     menuMemory() = MenuMemory{};
-    resetKeys(*system);
-    system->fieldView = 0;
+    resetKeys(system);
+    system.fieldView = 0;
 
     PackageReader reader;
     reader.openPackage("data.pck");
     auto load = [&](const char* name, int slot) {
-        loadImage(name, reader, system->scratchArena, system->imageSlots[slot]);
+        loadImage(name, reader, system.scratchArena, system.imageSlots[slot]);
     };
     // Loaded twice into the same slot, as the game always has; the second load replaces the
     // first with the same picture.
@@ -33,13 +38,11 @@ void GameInit::update() {
     load("frame.png", kSlotFrame);
     reader.closePackage();
 
-    system->loadSaveData(system->saveFileName.c_str());
-    loadSoundEffects(*system);
+    system.loadSaveData(system.saveFileName.c_str());
+    loadSoundEffects(system);
     // Again after the effects exist, so they get the saved volume too.
-    setMusicVolume(*system, system->config.musicVolume);
-    setSEVolume(*system, system->config.seVolume);
-
-    system->spawnFront<Logo>(0);
+    setMusicVolume(system, system.config.musicVolume);
+    setSEVolume(system, system.config.seVolume);
 }
 
 }  // namespace vg

@@ -45,11 +45,13 @@ void KeyConfig::update() {
     System* sys = system();
     if (!sys) return;
     countFrame(n);
+    // The raw keys move the rows here (see the class comment), with the menu's wrap rule.
+    const MenuList rows{kRowCount - 1};
     if (repeatPressed(*sys, RepeatButton::Up)) {
-        row = row == 0 ? kRowCount - 1 : row - 1;
+        row = rows.wrapped(row, -1);
         playSound(*sys, SoundManager::kSoundSelect);
     } else if (repeatPressed(*sys, RepeatButton::Down)) {
-        row = row == kRowCount - 1 ? 0 : row + 1;
+        row = rows.wrapped(row, +1);
         playSound(*sys, SoundManager::kSoundSelect);
     } else if (repeatPressed(*sys, RepeatButton::Left)) {
         if (row == kRowPlayer) player ^= 1;
@@ -75,9 +77,7 @@ void KeyConfig::update() {
         resetHoldCounters();
         playSound(*sys, SoundManager::kSoundOk);
     } else if (fired(menuCancel()) || escapePressed()) {
-        sys->spawnFront<OptionInit>(0);
-        end();
-        playSound(*sys, SoundManager::kSoundCancel);
+        goTo<OptionInit>(SoundManager::kSoundCancel);
     }
 }
 

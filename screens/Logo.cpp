@@ -89,8 +89,7 @@ void Logo::update() {
         return;
     }
     if (unlockCount == kUnlockSteps) unlock(*sys);
-    end();
-    sys->spawnFront<TitleInit>(0);
+    goTo<TitleInit>(kSilent);
 }
 
 void Logo::draw(DIB& surface) {

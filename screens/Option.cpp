@@ -110,42 +110,25 @@ void Option::update() {
     System* sys = system();
     if (!sys) return;
     countFrame(n);
-    if (fired(menuUp())) {
-        cursor = cursor == 0 ? kRowCount - 1 : cursor - 1;
-        playSound(*sys, SoundManager::kSoundSelect);
-    }
-    if (fired(menuDown())) {
-        cursor = cursor == kRowCount - 1 ? 0 : cursor + 1;
-        playSound(*sys, SoundManager::kSoundSelect);
-    }
+    MenuList{kRowCount - 1}.handle(*this, *sys, cursor, true);
     if (fired(menuLeft())) step(*sys, -1);
     if (fired(menuRight())) step(*sys, +1);
     if (fired(menuConfirm())) {
         switch (cursor) {
             case kRowKeyConfig:
-                sys->spawnFront<KeyConfig>(0);
-                playSound(*sys, SoundManager::kSoundOk);
-                end();
+                goTo<KeyConfig>(SoundManager::kSoundOk);
                 break;
             case kRowDefault:
-                sys->freezeAll();
-                // Behind this screen in the list, so the dialog is drawn over it.
-                sys->spawnBack<OptionSetDefault>(0);
-                playSound(*sys, SoundManager::kSoundOk);
-                resetHoldCounters();
+                openModal<OptionSetDefault>(SoundManager::kSoundOk);
                 break;
             case kRowBack:
-                sys->spawnFront<TitleInit>(0);
-                playSound(*sys, SoundManager::kSoundCancel);
-                end();
+                goTo<TitleInit>(SoundManager::kSoundCancel);
                 break;
             default:
                 break;
         }
     } else if (fired(menuCancel()) || escapePressed()) {
-        sys->spawnFront<TitleInit>(0);
-        playSound(*sys, SoundManager::kSoundCancel);
-        end();
+        goTo<TitleInit>(SoundManager::kSoundCancel);
     }
 }
 

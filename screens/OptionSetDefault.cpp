@@ -12,31 +12,25 @@ constexpr int32_t kWordY = 190;
 const char* const kWords[2] = {"Yes", "No"};
 }  // namespace
 
-void OptionSetDefault::close(System& system, int32_t sound) {
-    playSound(system, sound);
-    // Resume first: resuming sets every live task active, this one included.
-    system.resumeAll();
-    end();
-}
-
 void OptionSetDefault::update() {
     System* sys = system();
     if (!sys) return;
+    const MenuList words{1};
     if (fired(menuLeft())) {
-        choice = choice == 0 ? 1 : choice - 1;
+        choice = words.wrapped(choice, -1);
         playSound(*sys, SoundManager::kSoundSelect);
     } else if (fired(menuRight())) {
-        choice = choice == 1 ? 0 : choice + 1;
+        choice = words.wrapped(choice, +1);
         playSound(*sys, SoundManager::kSoundSelect);
     } else if (fired(menuConfirm())) {
         if (choice == kYes) {
             resetOptions(*sys);
-            close(*sys, SoundManager::kSoundOk);
+            closeModal(SoundManager::kSoundOk);
         } else {
-            close(*sys, SoundManager::kSoundCancel);
+            closeModal(SoundManager::kSoundCancel);
         }
     } else if (fired(menuCancel()) || escapePressed()) {
-        close(*sys, SoundManager::kSoundCancel);
+        closeModal(SoundManager::kSoundCancel);
     }
 }
 

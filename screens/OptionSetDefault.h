@@ -20,9 +20,6 @@ class OptionSetDefault : public ScreenBase {
     int32_t pulse = 0;
     // 16.16 pixels.
     int32_t bandHeight = 0;
-
-  private:
-    void close(System& system, int32_t sound);
 };
 
 }  // namespace vg

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
+#include "core/GameSound.h"
 #include "core/System.h"
 #include "core/Task.h"
 #include "render/GlyphText.h"
@@ -58,18 +61,96 @@ class ScreenBase : public Task {
   protected:
     System* system() const { return systemOf(*this); }
 
+    // Sound to play with a hand-over: kSilent for none.
+    static constexpr int32_t kSilent = -1;
+
+    // Moves the game on to the next screen: a T (usually the next start task) at the front of
+    // layer 0, the sound, and this screen ends.
+    template <class T, class... Args>
+    T* goTo(int32_t sound, Args&&... args) {
+        System* sys = system();
+        if (!sys) return nullptr;
+        T* next = sys->spawnFront<T>(0, std::forward<Args>(args)...);
+        if (sound != kSilent) playSound(*sys, sound);
+        end();
+        return next;
+    }
+    // Opens a dialog over this screen: every task freezes, the dialog goes behind this screen in
+    // layer 0 (so it is drawn over it), and the held buttons must be let go before this screen
+    // acts again when the dialog resumes it.
+    template <class T, class... Args>
+    T* openModal(int32_t sound, Args&&... args) {
+        System* sys = system();
+        if (!sys) return nullptr;
+        sys->freezeAll();
+        T* dialog = sys->spawnBack<T>(0, std::forward<Args>(args)...);
+        if (sound != kSilent) playSound(*sys, sound);
+        resetHoldCounters();
+        return dialog;
+    }
+
+    // Closes this dialog: the sound, every task resumes (this one too, so it ends after), and
+    // this dialog ends.
+    void closeModal(int32_t sound) {
+        System* sys = system();
+        if (!sys) return;
+        if (sound != kSilent) playSound(*sys, sound);
+        sys->resumeAll();
+        end();
+    }
+
   private:
     int test(int bitIndex, bool repeat);
 };
+
+inline bool fired(int player) {
+    return player != ScreenBase::kNoPlayer;
+}
+
+// The cursor rule of every vertical menu: Up moves to the item before, Down to the item after,
+// each wrapping between 0 and `last`, with the select sound. Computed in signed int and stored
+// back, so a byte cursor never wraps to 255 and indexes past a table.
+struct MenuList {
+    int last;
+
+    // `cursor` + `delta`: below 0 gives `last`, above `last` gives 0.
+    int wrapped(int cursor, int delta) const {
+        const int next = cursor + delta;
+        if (next < 0) return std::max(last, 0);
+        if (next > last) return 0;
+        return next;
+    }
+
+    // Runs the Up test and then the Down test of `screen` and moves `cursor`. With
+    // `downAfterUp` false, Down is only tested when Up did not fire (menus whose tests form an
+    // "otherwise" chain). Returns whether either fired.
+    template <class Int>
+    bool handle(ScreenBase& screen, System& system, Int& cursor, bool downAfterUp) const {
+        bool moved = false;
+        if (fired(screen.menuUp())) {
+            cursor = static_cast<Int>(wrapped(cursor, -1));
+            playSound(system, SoundManager::kSoundSelect);
+            moved = true;
+        }
+        if ((downAfterUp || !moved) && fired(screen.menuDown())) {
+            cursor = static_cast<Int>(wrapped(cursor, +1));
+            playSound(system, SoundManager::kSoundSelect);
+            moved = true;
+        }
+        return moved;
+    }
+};
+
+// Alpha of a fade-in over `frames` frames at `frame`: frame * 255 / frames, then 255.
+constexpr uint32_t fadeAlpha(int32_t frame, int32_t frames) {
+    if (frames <= 0 || frame >= frames) return 255;
+    return frame <= 0 ? 0 : static_cast<uint32_t>(frame * 255 / frames);
+}
 
 // Frame counters of screens that can stay open indefinitely stop here instead of overflowing;
 // they only drive fades, which are over long before.
 inline void countFrame(int32_t& frames) {
     if (frames < (1 << 30)) ++frames;
-}
-
-inline bool fired(int player) {
-    return player != ScreenBase::kNoPlayer;
 }
 
 }  // namespace vg

@@ -65,11 +65,7 @@ void SetKey::update() {
             stored = true;
         }
     }
-    if (!stored) return;
-    playSound(*sys, SoundManager::kSoundOk);
-    // Resume first: resuming sets every live task active, this one included.
-    sys->resumeAll();
-    end();
+    if (stored) closeModal(SoundManager::kSoundOk);
 }
 
 void SetKey::draw(DIB& surface) {

@@ -4,6 +4,7 @@
 
 #include "core/GameSound.h"
 #include "render/Blit.h"
+#include "screens/ChooseLevel.h"
 #include "screens/OptionInit.h"
 #include "sound/SoundBank.h"
 
@@ -25,6 +26,15 @@ constexpr int32_t kStripSourceY = 504;
 
 void Title::confirm(System& system, int8_t item) {
     switch (item) {
+        case kItemGameStart:
+            system.stageIndex = 0;
+            system.playMode = 0;
+            goTo<ChooseLevelInit>(SoundManager::kSoundOk);
+            break;
+        case kItemStageSelect:
+            system.playMode = 1;
+            goTo<ChooseLevelInit>(SoundManager::kSoundOk);
+            break;
         case kItemOption:
             playSound(system, SoundManager::kSoundOk);
             // The title stays until the start task clears the list.
@@ -35,8 +45,8 @@ void Title::confirm(System& system, int8_t item) {
             system.quitRequested = 1;
             break;
         default:
-            // Game start, stage select, replays and scores lead to screens the game does not
-            // have yet: the refusal sound, and the title stays.
+            // Replays and scores lead to screens the game does not have yet: the refusal
+            // sound, and the title stays.
             playSound(system, SoundManager::kSoundCancel);
             break;
     }
@@ -47,13 +57,7 @@ void Title::update() {
     if (!sys) return;
     if (n >= 2) {
         int8_t& cursor = menuMemory().titleCursor;
-        if (fired(menuUp())) {
-            cursor = cursor <= 0 ? kItemCount - 1 : cursor - 1;
-            playSound(*sys, SoundManager::kSoundSelect);
-            sys->idleCountdown = kIdleFrames;
-        } else if (fired(menuDown())) {
-            cursor = cursor >= kItemCount - 1 ? 0 : cursor + 1;
-            playSound(*sys, SoundManager::kSoundSelect);
+        if (MenuList{kItemCount - 1}.handle(*this, *sys, cursor, false)) {
             sys->idleCountdown = kIdleFrames;
         } else if (fired(menuConfirm())) {
             confirm(*sys, cursor);
@@ -73,7 +77,7 @@ void Title::draw(DIB& surface) {
     const System* sys = system();
     if (!sys) return;
     const DIB& image = sys->imageSlots[kSlotMenuBack];
-    const uint32_t a = n <= 31 ? static_cast<uint32_t>(n * 255 / 32) : 255;
+    const uint32_t a = fadeAlpha(n, 32);
     blit(&image, &surface, 0, 0, surface.width, surface.height, 0, 0, Alpha, a);
     // A cursor out of range (never set so) highlights nothing.
     const int8_t cursor = menuMemory().titleCursor;

@@ -11,6 +11,8 @@ namespace vg {
 class Title : public ScreenBase {
   public:
     static constexpr int kItemCount = 6;
+    static constexpr int kItemGameStart = 0;
+    static constexpr int kItemStageSelect = 1;
     static constexpr int kItemExit = 5;
     static constexpr int kItemOption = 4;
     // Frames without a menu action before the attract mode starts.

@@ -32,9 +32,15 @@ void Back::draw(DIB& surface) {
     if (!system) return;
     const int32_t sx = fixedToInt(system->fieldScroll) + 20 - fixedToInt(system->shakeOffsetX);
     const int32_t sy = fixedToInt(mapPosition) + fixedToInt(system->shakeOffsetY);
+    const DIB& picture = system->imageSlots[kSlotBackground];
+    if (picture.empty()) {
+        // No map picture (a missing file): a dark field rather than last frame's leftovers.
+        fillRect(&surface, 0, 0, System::kFieldWidth, System::kFieldHeight, 0, 0, 255);
+        return;
+    }
     const uint32_t mode = variant == 1 ? (ColorKey | Alpha) : Alpha;
-    blit(&system->imageSlots[kSlotBackground], &surface, 0, 0, System::kFieldWidth,
-         System::kFieldHeight, sx, sy, mode, static_cast<uint32_t>(std::clamp(alpha, 0, 255)));
+    blit(&picture, &surface, 0, 0, System::kFieldWidth, System::kFieldHeight, sx, sy, mode,
+         static_cast<uint32_t>(std::clamp(alpha, 0, 255)));
 }
 
 Back* Back::find(const TaskManager& manager) {

@@ -83,13 +83,13 @@ TEST_F(MenuSoundTest, TitleMovesConfirmsAndRefusals) {
     runTo(49);
     ASSERT_NE(bank->find(kSoundSelect), nullptr) << "GameInit loads the effects";
     EXPECT_FALSE(started(kSoundCancel));
-    // Game start is not there yet: refused.
+    // Game start leads on to the difficulty choice with the ok sound.
     runTo(52);
-    EXPECT_TRUE(started(kSoundCancel));
+    EXPECT_TRUE(started(kSoundOk));
+    EXPECT_FALSE(started(kSoundCancel));
     EXPECT_FALSE(started(kSoundSelect));
     runTo(62);
     EXPECT_TRUE(started(kSoundSelect));
-    EXPECT_FALSE(started(kSoundOk));
     EXPECT_FALSE(started(kSoundExtend));
 }
 

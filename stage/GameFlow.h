@@ -1,0 +1,19 @@
+#pragma once
+
+namespace vg {
+
+class System;
+
+// Where the stage flow hands over to screens outside it. Each puts the next start task at the
+// very front of the task list (the front of layer 0).
+
+// The end of a recorded game or single stage: name entry. Until the name entry screen exists
+// this goes to the title.
+void goToNameEntry(System& system);
+// The end of a replay watched from the replay list: back to that list. Until the replay screens
+// exist this goes to the title.
+void goToReplayScreen(System& system);
+// Neither recording nor playing back: the title.
+void goToTitle(System& system);
+
+}  // namespace vg

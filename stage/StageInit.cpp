@@ -1,0 +1,252 @@
+#include "stage/StageInit.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/GameRandom.h"
+#include "core/GameSound.h"
+#include "core/Layers.h"
+#include "core/System.h"
+#include "effects/BlackFrame.h"
+#include "effects/OutFrame.h"
+#include "enemy/EnemyBase.h"
+#include "enemy/ShadowRender.h"
+#include "player/ComboFrame.h"
+#include "player/LaserFrame.h"
+#include "player/Pickups.h"
+#include "player/PlayerBase.h"
+#include "player/PlayerCollision.h"
+#include "player/PlayerShadowRender.h"
+#include "player/Ships.h"
+#include "resources/ImageSlots.h"
+#include "resources/Package.h"
+#include "resources/Png.h"
+#include "sound/SoundBank.h"
+#include "stage/Back.h"
+#include "stage/Ending.h"
+#include "stage/GameFlow.h"
+#include "stage/StageBanners.h"
+#include "stage/StageControl.h"
+#include "stage/StageOverlays.h"
+#include "stage/StageScript.h"
+
+namespace vg {
+
+namespace {
+
+constexpr uint8_t kStageCount = 5;
+
+// The files of each stage, by stage index.
+struct StageFiles {
+    const char* bossImage;
+    const char* backImage;
+    const char* stageTune;
+};
+constexpr StageFiles kStageFiles[kStageCount] = {
+    {"boss1.png", "back1.png", "./sound/stage1.ogg"},
+    {"boss2.png", "back2.png", "./sound/stage2.ogg"},
+    {"boss3.png", "back3.png", "./sound/stage3.ogg"},
+    {"boss4.png", "back4.png", "./sound/stage4.ogg"},
+    {"boss5.png", "back5.png", "./sound/stage5.ogg"},
+};
+constexpr const char* kBossTune = "./sound/boss.ogg";
+
+void stopTunes(System& system) {
+    stopSound(system, SoundManager::kMusicStage);
+    stopSound(system, SoundManager::kMusicBoss);
+    stopSound(system, SoundManager::kMusicGameOver);
+    stopSound(system, SoundManager::kMusicTitle);
+}
+
+bool playerPresent(const PlayerRecord& record) {
+    // A ship type above 3 is no ship at all, whatever the lives say.
+    return record.lives >= 0 && record.shipType <= 3;
+}
+
+void loadPicture(System& system, PackageReader& package, const char* name, int slot) {
+    // A missing picture empties the slot rather than leaving the menu's or the last stage's
+    // picture there to be cut up as scenery; the stage plays on (the map shows black).
+    if (!loadImage(name, package, system.scratchArena, system.imageSlots[slot])) {
+        system.imageSlots[slot].release();
+    }
+}
+
+}  // namespace
+
+void StageInit::scriptName(uint8_t stageIndex, uint8_t difficulty, char (&name)[16]) {
+    const int stage = stageIndex < kStageCount ? stageIndex + 1 : 1;
+    const char letter = difficulty == 1 ? 'n' : (difficulty >= 2 && difficulty <= 4) ? 'h' : 'e';
+    std::snprintf(name, sizeof name, "stage%d%c.dat", stage, letter);
+}
+
+void StageInit::recordFinishedGame(System& system) {
+    Config& config = system.config;
+    config.gameCleared = 1;
+    if (system.difficulty == 3) config.extraCleared = 1;
+    if (system.difficulty >= kDifficultyCount) return;
+    for (const PlayerRecord& record : system.playerRecord) {
+        // A continued game's score ends in the continue count, so it earns no mark.
+        if (playerPresent(record) && record.finalScore % 10 == 0) {
+            config.clearMarks[system.difficulty] |= static_cast<uint8_t>(1u << record.shipType);
+        }
+    }
+}
+
+void StageInit::recordProgress(System& system) {
+    const int reached = static_cast<int>(system.stageIndex) - 1;
+    if (reached > system.config.furthestStage) {
+        system.config.furthestStage = static_cast<uint8_t>(std::min(reached, 255));
+    }
+}
+
+void StageInit::update() {
+    System* system = systemOf(*this);
+    end();
+    if (!system) return;
+    const bool recording = system->replay.recording != 0;
+    if (system->stageIndex >= kStageCount && system->playMode == 0 && recording) {
+        recordFinishedGame(*system);
+    }
+    if (system->playMode == 0 && recording) recordProgress(*system);
+
+    if (system->stageIndex >= kStageCount || system->playMode == 2) {
+        if (system->replay.playingBack) {
+            goToReplayScreen(*system);
+        } else if (recording) {
+            stopTunes(*system);
+            if (system->playMode != 0) {
+                goToNameEntry(*system);
+            } else {
+                startEnding(*system);
+            }
+        } else {
+            goToTitle(*system);
+        }
+        return;
+    }
+    if (system->replay.playingBack && !system->replay.HasStage(system->stageIndex)) {
+        goToReplayScreen(*system);
+        return;
+    }
+    startStage(*system);
+}
+
+void StageInit::startStage(System& system) {
+    system.endLayersUpTo(layer::kPause);
+    system.fieldView = 1;
+    if (system.playMode != 0) system.playMode = 2;
+    system.inStage = 1;
+    system.fieldScroll = fixedFromInt(16);
+    system.shakeOffsetX = 0;
+    system.shakeOffsetY = 0;
+    stopTunes(system);
+
+    // Every stage starts from the same random state and serial numbers: with the recorded
+    // input, that is what makes a stage repeat exactly.
+    resetEnemySerials();
+    gameRandom().randomSeed(GameRandom::kDefaultSeed);
+
+    const uint8_t stage = system.stageIndex;
+    system.spawnFront<PlayerCollision>(layer::kPlayerCollision);
+    system.spawnFront<ComboFrame>(layer::kFrame);
+    system.spawnFront<LaserFrame>(layer::kFrame);
+    system.spawnFront<BlackFrame>(layer::kFrame);
+    system.spawnFront<OutFrame>(layer::kOutFrame);
+    StageControl* control = system.spawnBack<StageControl>(layer::kStageControl);
+    system.spawnFront<StageTop>(layer::kBanner, stage);
+
+    const StageFiles& files = kStageFiles[stage < kStageCount ? stage : 0];
+    PackageReader package;
+    package.openPackage("data.pck");
+    loadPicture(system, package, files.bossImage, kSlotStage);
+    loadPicture(system, package, files.backImage, kSlotBackground);
+    system.sound.loadMusic(files.stageTune, SoundManager::kMusicStage);
+    system.sound.loadMusic(kBossTune, SoundManager::kMusicBoss);
+    if (control) {
+        if (!system.testStageScript.empty()) {
+            loadStageScriptFile(system.testStageScript.c_str(), control, &system.scratchArena);
+        } else {
+            char name[16];
+            scriptName(stage, system.difficulty, name);
+            LoadStageScript(&package, control, name, &system.scratchArena);
+        }
+    }
+    switch (stage) {
+        case 1:
+            system.spawnFront<ScreenEffectStage2>(layer::kScreenEffect);
+            system.spawnFront<Back>(layer::kBack, uint8_t{0});
+            break;
+        case 2:
+            system.spawnFront<ScreenEffectStage3>(layer::kScreenEffect);
+            system.spawnFront<Back>(layer::kBack, uint8_t{0});
+            break;
+        case 3:
+            system.spawnFront<Back>(layer::kBack, uint8_t{1});
+            system.spawnFront<BackOver>(layer::kBack);
+            break;
+        default:
+            system.spawnFront<Back>(layer::kBack, uint8_t{0});
+            break;
+    }
+    // The third stage is dark: nothing casts a shadow there.
+    if (stage != 2) {
+        system.spawnFront<PlayerShadowRender>(layer::kShadow);
+        system.spawnFront<ShadowRender>(layer::kShadow);
+        system.spawnFront<ItemShadowRender>(layer::kShadow);
+    }
+    package.closePackage();
+
+    if (system.replay.playingBack) {
+        // A replay starts each stage from the records it was recorded with, whatever the last
+        // stage left behind. Their final-score field holds the stage's end; the start is the
+        // score.
+        const ReplayStage& recorded = system.replay.stageRecord(stage);
+        for (int index = 0; index < 2; ++index) {
+            system.playerRecord[index] = recorded.player[index];
+            system.playerRecord[index].finalScore = recorded.player[index].score;
+        }
+    }
+    for (uint8_t index = 0; index < 2; ++index) {
+        const PlayerRecord& record = system.playerRecord[index];
+        if (!playerPresent(record)) continue;
+        if (PlayerBase* ship = createShip(system, record.shipType, index)) {
+            ship->restoreFromRecord(record);
+        }
+    }
+    system.replay.BeginStage(system.difficulty, stage, system.playerRecord[0],
+                             system.playerRecord[1]);
+    system.sound.setSoundVolume(SoundManager::kMusicStage, system.config.musicVolume);
+    system.sound.setSoundVolume(SoundManager::kMusicBoss, system.config.musicVolume);
+    playSound(system, SoundManager::kMusicStage);
+    if (system.observer) system.observer->stageStarted(system);
+}
+
+void StageInit::startEnding(System& system) {
+    system.endLayersUpTo(layer::kAttract);
+    system.fieldView = 0;
+    system.inStage = 0;
+    system.shakeOffsetX = 0;
+    system.shakeOffsetY = 0;
+    system.fieldScroll = 0;
+
+    PackageReader package;
+    package.openPackage("data.pck");
+    loadPicture(system, package, "ending.png", kSlotStage);
+    loadPicture(system, package, "endingBack.png", kSlotBackground);
+    system.sound.loadMusic("./sound/ending.ogg", SoundManager::kMusicStage);
+    system.spawnFront<Back>(layer::kBack, uint8_t{0});
+    system.spawnFront<EndingRunner>(layer::kFrame);
+    StageControl* control = system.spawnBack<StageControl>(layer::kStageControl);
+    const bool loaded =
+        control && LoadStageScript(&package, control, "ending.dat", &system.scratchArena);
+    if (loaded) {
+        system.sound.setSoundVolume(SoundManager::kMusicStage, system.config.musicVolume);
+        playSound(system, SoundManager::kMusicStage);
+    } else {
+        system.endAll();
+        goToNameEntry(system);
+    }
+    package.closePackage();
+}
+
+}  // namespace vg
