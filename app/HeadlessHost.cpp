@@ -13,6 +13,9 @@ namespace vg {
 void HeadlessHost::Keyboard::snapshot(KeySnapshot& keys) {
     keys = script_.frame(next_++);
     for (int code : held) keys[static_cast<size_t>(code) & 0xFF] |= kKeyDownBit;
+    for (const std::vector<int>& codes : buttonKeys) {
+        for (int code : codes) keys[static_cast<size_t>(code) & 0xFF] |= kKeyDownBit;
+    }
 }
 
 HeadlessHost::HeadlessHost(KeyScript script, bool withFirstTask, std::string saveFile)
@@ -71,9 +74,23 @@ bool HeadlessHost::tap(std::string_view key, const FrameObserver& afterFrame) {
     return release(key);
 }
 
-void HeadlessHost::startStage(uint8_t stage, uint8_t difficulty, uint8_t ship0, uint8_t ship1) {
+void HeadlessHost::holdButtons(int player, uint8_t buttons) {
+    std::vector<int>& codes = keyboard_.buttonKeys[player & 1];
+    codes.clear();
+    const KeyRecord& record = system_->keyRecords[player & 1];
+    for (int bit = 0; bit < 8; ++bit) {
+        const uint8_t mask = static_cast<uint8_t>(1u << bit);
+        if (!(buttons & mask)) continue;
+        const int32_t code = record.keyForBit(mask);
+        // A button without a key cannot be pressed.
+        if (code > 0 && code < 256) codes.push_back(code);
+    }
+}
+
+void HeadlessHost::startStage(uint8_t stage, uint8_t difficulty, uint8_t ship0, uint8_t ship1,
+                              bool loadAssets) {
     System& system = *system_;
-    GameInit::loadSharedAssets(system);
+    if (loadAssets) GameInit::loadSharedAssets(system);
     system.stageIndex = stage;
     system.difficulty = difficulty;
     system.playMode = 1;

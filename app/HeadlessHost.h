@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/KeyScript.h"
 #include "platform/Joystick.h"
@@ -46,12 +48,18 @@ class HeadlessHost {
     void releaseAll();
     // Presses `key` for one frame: press, run a frame, release.
     bool tap(std::string_view key, const FrameObserver& afterFrame = {});
+    // Holds, from the next frame on and until changed, the keys `player` (0 or 1) has assigned
+    // to the bits of `buttons` (a button byte): how the bot plays, through the player's own key
+    // assignments, so the game reads and records it as a player's input.
+    void holdButtons(int player, uint8_t buttons);
 
     // Starts a single chosen stage directly, as the stage choice would: the shared pictures and
     // effects are loaded as at start-up, the players get new-game records with the ship types
     // given (255 for no second player) and the stage's power level, recording is on, and
-    // StageInit runs on the next frame. For a host made without the first task.
-    void startStage(uint8_t stage, uint8_t difficulty, uint8_t ship0, uint8_t ship1 = 255);
+    // StageInit runs on the next frame. For a host made without the first task. With
+    // `loadAssets` false the shared pictures are taken as they are (a further stage of a run).
+    void startStage(uint8_t stage, uint8_t difficulty, uint8_t ship0, uint8_t ship1 = 255,
+                    bool loadAssets = true);
 
     System& system() { return *system_; }
     DIBSection& screen() { return screen_; }
@@ -64,6 +72,8 @@ class HeadlessHost {
         explicit Keyboard(const KeyScript& script) : script_(script) {}
         void snapshot(KeySnapshot& keys) override;
         std::set<int> held;
+        // The keys held for each player's button byte (holdButtons).
+        std::array<std::vector<int>, 2> buttonKeys;
 
       private:
         const KeyScript& script_;

@@ -1,7 +1,11 @@
 #include "app/HeadlessSession.h"
 
+#include "app/ReplayCheck.h"
+#include "core/Layers.h"
 #include "core/System.h"
+#include "core/TaskQuery.h"
 #include "player/TestScene.h"
+#include "stage/Ending.h"
 
 namespace vg {
 
@@ -24,14 +28,56 @@ HeadlessSession::HeadlessSession(HeadlessOptions options) : options_(std::move(o
         host_->startStage(static_cast<uint8_t>(options_.stage), options_.difficulty,
                           options_.ships[0], options_.ships[1]);
     }
+    if (options_.autoplay) {
+        for (int index = 0; index < 2; ++index) {
+            if (options_.ships[index] <= 3) bots_[index] = std::make_unique<Bot>(index);
+        }
+        if (!direct && !options_.testScene) {
+            menus_ = std::make_unique<MenuDriver>(options_.difficulty, options_.ships);
+        }
+    }
+}
+
+void HeadlessSession::feedAutoplay() {
+    const System& system = host_->system();
+    if (menus_ && !gameStarted_) {
+        const std::array<uint8_t, 2> buttons = menus_->decide(system);
+        for (int index = 0; index < 2; ++index) host_->holdButtons(index, buttons[index]);
+        return;
+    }
+    for (int index = 0; index < 2; ++index) {
+        host_->holdButtons(index, bots_[index] ? bots_[index]->decide(system) : 0);
+    }
+}
+
+bool HeadlessSession::nextStage() {
+    System& system = host_->system();
+    // A stage cut short keeps what was played of it.
+    if (system.replay.recording && system.replay.openStage() >= 0) {
+        const std::array<int32_t, 2> scores = runScores(system);
+        system.replay.EndOpenStage(scores[0], scores[1]);
+    }
+    if (nextStageIndex_ >= options_.moreStages.size()) return false;
+    const int stage = options_.moreStages[nextStageIndex_++];
+    host_->startStage(static_cast<uint8_t>(stage), options_.difficulty, options_.ships[0],
+                      options_.ships[1], false);
+    return true;
+}
+
+bool HeadlessSession::gameOver() const {
+    const System& system = host_->system();
+    return !system.fieldView && !findFirstInLayer<EndingRunner>(system, layer::kFrame);
 }
 
 uint32_t HeadlessSession::run(const HeadlessHost::FrameObserver& afterFrame) {
     const bool direct = options_.stage >= 0;
     const uint32_t limit = options_.frames ? options_.frames : UINT32_MAX;
     uint32_t ran = 0;
+    uint32_t stageFrames = 0;
     bool over = false;
-    while (ran < limit && !over) {
+    while (!over) {
+        if (!direct && ran >= limit) break;
+        if (options_.autoplay) feedAutoplay();
         const bool wasInStage = stats_->inStage();
         if (host_->run(1, [&](uint32_t frame, const DIB& screen) {
                 stats_->afterFrame();
@@ -40,12 +86,37 @@ uint32_t HeadlessSession::run(const HeadlessHost::FrameObserver& afterFrame) {
             break;
         }
         ++ran;
+        ++stageFrames;
         if (host_->system().quitRequested) break;
-        // A single stage ends with its hand-over.
-        over = direct && wasInStage && !stats_->inStage();
+        if (direct) {
+            // A single stage ends with its hand-over, or after its frames.
+            const bool handedOver = wasInStage && !stats_->inStage();
+            if (handedOver || stageFrames >= limit) {
+                over = !nextStage();
+                stageFrames = 0;
+            }
+        } else if (menus_) {
+            if (stats_->inStage()) gameStarted_ = true;
+            over = gameStarted_ && gameOver();
+        }
     }
     if (trace_.is_open()) trace_.flush();
     return ran;
+}
+
+bool HeadlessSession::saveReplay(const std::string& path) {
+    System& system = host_->system();
+    ReplayData& replay = system.replay;
+    if (replay.openStage() >= 0 && replay.recording) {
+        const std::array<int32_t, 2> scores = runScores(system);
+        replay.EndOpenStage(scores[0], scores[1]);
+    }
+    bool any = false;
+    for (int stage = 0; stage < ReplayData::kGameStages; ++stage)
+        any = any || replay.HasStage(stage);
+    if (!any) return false;
+    return options_.replayDate ? replay.Save(path.c_str(), *options_.replayDate)
+                               : replay.Save(path.c_str());
 }
 
 }  // namespace vg

@@ -84,12 +84,24 @@ void PlayStats::afterFrame() {
         const PlayerBase* ship = PlayerBase::find(system_, player.index);
         if (!ship) {
             // A ship that leaves during a stage has lost its last life.
-            if (player.present) ++player.livesLost;
+            if (player.present) {
+                ++player.livesLost;
+                if (player.firstLifeLost < 0) player.firstLifeLost = player.dyingSince;
+            }
             player.present = false;
             continue;
         }
         const bool livesDropped = player.present && ship->lives < player.lives;
-        if (livesDropped) player.livesLost += player.lives - ship->lives;
+        if (livesDropped) {
+            player.livesLost += player.lives - ship->lives;
+            if (player.firstLifeLost < 0) player.firstLifeLost = player.dyingSince;
+        }
+        // The hit that costs a life comes a second before the life is taken.
+        if (ship->lifeState != PlayerState::Dying) {
+            player.dyingSince = -1;
+        } else if (player.dyingSince < 0) {
+            player.dyingSince = static_cast<int32_t>(stage->frames) - 1;
+        }
         // A lost life refills the bombs; only a fall without one is a bomb used.
         if (player.present && !livesDropped && ship->bombs < player.bombs) {
             player.bombsUsed += player.bombs - ship->bombs;
@@ -161,7 +173,8 @@ std::string PlayStats::json() const {
             const PlayerStats& player = stage.players[p];
             out << (p ? ", " : "") << "{\"score\": " << player.score
                 << ", \"livesLost\": " << player.livesLost
-                << ", \"bombsUsed\": " << player.bombsUsed << '}';
+                << ", \"bombsUsed\": " << player.bombsUsed
+                << ", \"firstLifeLost\": " << player.firstLifeLost << '}';
         }
         out << "]}";
     }

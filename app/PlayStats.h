@@ -25,7 +25,11 @@ class PlayStats : public PlayObserver {
         int64_t score = 0;
         int32_t livesLost = 0;
         int32_t bombsUsed = 0;
+        // Frame of the stage (counted from its first) on which the ship was hit for the first
+        // life it lost; -1 while none was lost.
+        int32_t firstLifeLost = -1;
         // Last seen values, to tell losses from gains.
+        int32_t dyingSince = -1;
         bool present = false;
         int32_t lives = 0;
         int32_t bombs = 0;
@@ -62,7 +66,7 @@ class PlayStats : public PlayObserver {
 
     // {"stages": [{"stage": 0, "difficulty": 1, "frames": ..., "completed": true,
     //   "spawned": {...}, "destroyed": {...}, "timedOut": {...}, "bulletsFired": ...,
-    //   "players": [{"score": ..., "livesLost": ..., "bombsUsed": ...}]}]}
+    //   "players": [{"score": ..., "livesLost": ..., "bombsUsed": ..., "firstLifeLost": ...}]}]}
     std::string json() const;
     const std::vector<StageStats>& stages() const { return stages_; }
     // A stage is being played (started and not completed).

@@ -1,6 +1,7 @@
 #include "core/System.h"
 
 #include "render/Blit.h"
+#include "replay/AttractMode.h"
 
 namespace vg {
 
@@ -78,7 +79,14 @@ void System::updateInput() {
     for (KeyRecord& record : keyRecords) computeButtons(keyboard, record, joysticks);
 }
 
-void System::startAttractModeWhenIdle() {}
+void System::startAttractModeWhenIdle() {
+    // The title counts the countdown down; a demo already running keeps its layer.
+    if (idleCountdown != 0 || firstOfLayer(kAttractLayer)) return;
+    spawnFront<AttractMode>(kAttractLayer, demoIndex);
+    idleCountdown = 600;
+    demoIndex = static_cast<uint8_t>(demoIndex + 1 < AttractMode::kDemoStages ? demoIndex + 1 : 0);
+}
+
 void System::pauseOrReplayStep() {
     // While the pause screen is open nothing is recorded or replayed: the paused frames are not
     // part of the game. (The pause screen opens here too, once it exists, and its opening frame

@@ -4,6 +4,7 @@
 
 #include "core/GameSound.h"
 #include "render/Blit.h"
+#include "replay/ReplayLoad.h"
 #include "screens/ChooseLevel.h"
 #include "screens/OptionInit.h"
 #include "sound/SoundBank.h"
@@ -35,6 +36,9 @@ void Title::confirm(System& system, int8_t item) {
             system.playMode = 1;
             goTo<ChooseLevelInit>(SoundManager::kSoundOk);
             break;
+        case kItemReplay:
+            goTo<ReplayLoadInit>(SoundManager::kSoundOk);
+            break;
         case kItemOption:
             playSound(system, SoundManager::kSoundOk);
             // The title stays until the start task clears the list.
@@ -45,8 +49,8 @@ void Title::confirm(System& system, int8_t item) {
             system.quitRequested = 1;
             break;
         default:
-            // Replays and scores lead to screens the game does not have yet: the refusal
-            // sound, and the title stays.
+            // The scores lead to a screen the game does not have yet: the refusal sound, and
+            // the title stays.
             playSound(system, SoundManager::kSoundCancel);
             break;
     }

@@ -2,6 +2,7 @@
 
 #include "core/Layers.h"
 #include "core/System.h"
+#include "replay/ReplayLoad.h"
 #include "screens/TitleInit.h"
 
 namespace vg {
@@ -12,8 +13,7 @@ void goToNameEntry(System& system) {
 }
 
 void goToReplayScreen(System& system) {
-    // ReplayLoadInit comes with the replay screens; the title stands in for it.
-    system.spawnFront<TitleInit>(layer::kScreens);
+    system.spawnFront<ReplayLoadInit>(layer::kScreens);
 }
 
 void goToTitle(System& system) {

@@ -10,8 +10,8 @@ class System;
 // The end of a recorded game or single stage: name entry. Until the name entry screen exists
 // this goes to the title.
 void goToNameEntry(System& system);
-// The end of a replay watched from the replay list: back to that list. Until the replay screens
-// exist this goes to the title.
+// The end of a replay watched from the replay list (or of a demo that holds no next stage): back
+// to that list.
 void goToReplayScreen(System& system);
 // Neither recording nor playing back: the title.
 void goToTitle(System& system);

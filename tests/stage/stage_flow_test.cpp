@@ -19,6 +19,7 @@
 #include "player/PlayerBase.h"
 #include "player/PlayerCollision.h"
 #include "player/PlayerShadowRender.h"
+#include "replay/ReplayLoad.h"
 #include "resources/ImageSlots.h"
 #include "screens/TitleInit.h"
 #include "stage/Back.h"
@@ -217,13 +218,15 @@ TEST_F(StageFlowTest, WaysOutWithoutAStage) {
         uint8_t recording;
         uint8_t playingBack;
         bool stageBuilt;
+        bool toReplays;
     };
     const Case cases[] = {
-        {"replay stage without a record: back to the replays", 1, 0, 0, 1, false},
-        {"replay past its last stage", 5, 0, 0, 1, false},
-        {"neither recording nor playing back after the game", 5, 0, 0, 0, false},
-        {"neither, single stage over", 0, 2, 0, 0, false},
-        {"recorded full game finished: the ending (no ending.dat: name entry)", 5, 0, 1, 0, false},
+        {"replay stage without a record: back to the replays", 1, 0, 0, 1, false, true},
+        {"replay past its last stage", 5, 0, 0, 1, false, true},
+        {"neither recording nor playing back after the game", 5, 0, 0, 0, false, false},
+        {"neither, single stage over", 0, 2, 0, 0, false, false},
+        {"recorded full game finished: the ending (no ending.dat: name entry)", 5, 0, 1, 0, false,
+         false},
     };
     for (const Case& c : cases) {
         StageInit& init = prepare(c.stage, c.playMode);
@@ -231,8 +234,12 @@ TEST_F(StageFlowTest, WaysOutWithoutAStage) {
         system().replay.playingBack = c.playingBack;
         init.update();
         EXPECT_EQ(findTask<StageControl>(system()) != nullptr, c.stageBuilt) << c.name;
-        EXPECT_NE(dynamic_cast<TitleInit*>(system().firstOfLayer(layer::kScreens)), nullptr)
-            << c.name;
+        Task* next = system().firstOfLayer(layer::kScreens);
+        if (c.toReplays) {
+            EXPECT_NE(dynamic_cast<ReplayLoadInit*>(next), nullptr) << c.name;
+        } else {
+            EXPECT_NE(dynamic_cast<TitleInit*>(next), nullptr) << c.name;
+        }
         EXPECT_EQ(system().inStage, 0) << c.name;
     }
 }

@@ -1,12 +1,18 @@
-// Runs the game headless with keys from a key script, and writes the screen as PNG every K
-// frames and after the last frame.
+// Runs the game headless with keys from a key script (or the bot), writes the screen as PNG
+// every K frames and after the last frame, records replays and verifies them.
 //
 //   vesperglint-headless [--frames N] [--keys FILE] [--dump-every K] [--out DIR] [--game DIR]
-//                        [--save FILE] [--stage S --difficulty D --ships A[,B]] [--invincible]
-//                        [--script FILE] [--stats FILE] [--trace FILE] [--test-scene SHIP[,SHIP]]
+//                        [--save FILE] [--stage S[,S...] --difficulty D --ships A[,B]]
+//                        [--invincible] [--script FILE] [--stats FILE] [--trace FILE]
+//                        [--test-scene SHIP[,SHIP]] [--autoplay] [--record FILE]
+//                        [--date YYYY-MM-DDThh:mm]
+//   vesperglint-headless --verify-replay FILE [--game DIR]
 //
 // --test-scene starts an empty play field with the ships of the given types (0..3; a second
 // type adds player 2) ready to play, instead of the game's start (see player/TestScene.h).
+// --autoplay lets the bot play (app/Bot.h); --record saves the run as a replay; --verify-replay
+// plays a replay's stages and compares their end scores with the file (exit 0 all match,
+// 1 a mismatch, 2 a file it cannot read).
 //
 // The game folder (default: the current folder) is where data.pck and sound/ live, as for the
 // game itself. The run reads and writes a save file only when --save names one, so it never
@@ -22,8 +28,10 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/HeadlessSession.h"
+#include "app/ReplayCheck.h"
 #include "resources/Png.h"
 
 namespace {
@@ -33,7 +41,9 @@ int usage() {
                  "usage: vesperglint-headless [--frames N] [--keys FILE] [--dump-every K] "
                  "[--out DIR] [--game DIR] [--save FILE] [--stage S --difficulty D --ships "
                  "A[,B]] [--invincible] [--script FILE] [--stats FILE] [--trace FILE] "
-                 "[--test-scene SHIP[,SHIP]]\n");
+                 "[--test-scene SHIP[,SHIP]] [--autoplay] [--record FILE] "
+                 "[--date YYYY-MM-DDThh:mm]\n"
+                 "       vesperglint-headless --verify-replay FILE [--game DIR]\n");
     return 2;
 }
 
@@ -54,6 +64,55 @@ bool parseShips(std::string_view text, std::array<uint8_t, 2>& ships) {
     const size_t comma = text.find(',');
     if (!parseSmall(text.substr(0, comma), 3, ships[0])) return false;
     return comma == std::string_view::npos || parseSmall(text.substr(comma + 1), 3, ships[1]);
+}
+
+// "0" or "0,1,2": the first stage and the ones played after it.
+bool parseStages(std::string_view text, int& first, std::vector<int>& more) {
+    more.clear();
+    bool isFirst = true;
+    while (true) {
+        const size_t comma = text.find(',');
+        uint8_t stage = 0;
+        if (!parseSmall(text.substr(0, comma), 4, stage)) return false;
+        if (isFirst) {
+            first = stage;
+            isFirst = false;
+        } else {
+            more.push_back(stage);
+        }
+        if (comma == std::string_view::npos) return true;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+// "2026-01-02T03:04": the date a recorded replay carries, for repeatable files.
+bool parseDate(const char* text, vg::ReplayStamp& stamp) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    char extra = 0;
+    if (std::sscanf(text, "%4d-%2d-%2dT%2d:%2d%c", &year, &month, &day, &hour, &minute, &extra) !=
+        5) {
+        return false;
+    }
+    if (year < 0 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 ||
+        minute < 0 || minute > 59) {
+        return false;
+    }
+    stamp = vg::ReplayStamp{static_cast<uint8_t>(year % 100), static_cast<uint8_t>(month),
+                            static_cast<uint8_t>(day), static_cast<uint8_t>(hour),
+                            static_cast<uint8_t>(minute)};
+    return true;
+}
+
+int verifyReplay(const std::string& path) {
+    const vg::ReplayCheck check = vg::checkReplay(path);
+    if (check.status == vg::ReplayCheck::Status::Unreadable) {
+        std::fprintf(stderr, "cannot read a replay from %s\n", path.c_str());
+        return 2;
+    }
+    for (const vg::StageCheck& stage : check.stages) {
+        std::printf("%s\n", vg::describe(stage).c_str());
+    }
+    return check.status == vg::ReplayCheck::Status::Ok ? 0 : 1;
 }
 
 bool readFile(const std::string& path, std::string& text) {
@@ -78,11 +137,17 @@ int main(int argc, char** argv) {
     bool stageGiven = false;
     bool difficultyGiven = false;
     bool shipsGiven = false;
+    std::string recordPath;
+    std::string verifyPath;
     auto absolute = [](const char* path) { return fs::absolute(path).string(); };
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--invincible") {
             options.invincible = true;
+            continue;
+        }
+        if (arg == "--autoplay") {
+            options.autoplay = true;
             continue;
         }
         if (i + 1 >= argc) return usage();
@@ -100,10 +165,16 @@ int main(int argc, char** argv) {
         } else if (arg == "--save") {
             options.saveFile = value;
         } else if (arg == "--stage") {
-            uint8_t stage = 0;
-            if (!parseSmall(value, 4, stage)) return usage();
-            options.stage = stage;
+            if (!parseStages(value, options.stage, options.moreStages)) return usage();
             stageGiven = true;
+        } else if (arg == "--record") {
+            recordPath = absolute(value);
+        } else if (arg == "--verify-replay") {
+            verifyPath = absolute(value);
+        } else if (arg == "--date") {
+            vg::ReplayStamp stamp;
+            if (!parseDate(value, stamp)) return usage();
+            options.replayDate = stamp;
         } else if (arg == "--difficulty") {
             if (!parseSmall(value, 4, options.difficulty)) return usage();
             difficultyGiven = true;
@@ -126,10 +197,31 @@ int main(int argc, char** argv) {
             return usage();
         }
     }
-    // A run needs an end: a frame count, or a stage that ends by itself.
-    if (options.frames == 0 && !stageGiven) return usage();
-    if ((difficultyGiven || shipsGiven || !options.scriptFile.empty()) && !stageGiven) {
-        std::fprintf(stderr, "--difficulty, --ships and --script go with --stage\n");
+    if (!verifyPath.empty()) {
+        if (argc != 3 && !(argc == 5 && !gameDir.empty())) return usage();
+        if (!gameDir.empty() && chdir(gameDir.c_str()) != 0) {
+            std::fprintf(stderr, "cannot enter %s\n", gameDir.c_str());
+            return 2;
+        }
+        return verifyReplay(verifyPath);
+    }
+    // A run needs an end: a frame count, a stage that ends by itself, or the bot's game.
+    if (options.frames == 0 && !stageGiven && !options.autoplay) return usage();
+    if (options.autoplay && !keysPath.empty()) {
+        std::fprintf(stderr, "--autoplay plays without --keys\n");
+        return 2;
+    }
+    // What a replay cannot hold would make it play back as another game.
+    if (!recordPath.empty() &&
+        (options.invincible || !options.scriptFile.empty() || options.testScene)) {
+        std::fprintf(stderr, "--record goes without --invincible, --script and --test-scene\n");
+        return 2;
+    }
+    if (((difficultyGiven || shipsGiven) && !stageGiven && !options.autoplay) ||
+        (!options.scriptFile.empty() && !stageGiven)) {
+        std::fprintf(stderr,
+                     "--difficulty and --ships go with --stage or --autoplay, "
+                     "--script with --stage\n");
         return 2;
     }
     if (!keysPath.empty()) {
@@ -177,6 +269,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot write %s\n", statsPath.c_str());
             written = false;
         }
+    }
+    if (!recordPath.empty() && !session.saveReplay(recordPath)) {
+        std::fprintf(stderr, "cannot record a replay into %s\n", recordPath.c_str());
+        written = false;
     }
     std::printf("%u frames\n", ran);
     return written ? 0 : 1;

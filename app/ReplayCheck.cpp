@@ -1,0 +1,110 @@
+#include "app/ReplayCheck.h"
+
+#include <cstdio>
+
+#include "app/HeadlessHost.h"
+#include "core/PlayObserver.h"
+#include "core/System.h"
+#include "player/PlayerBase.h"
+#include "replay/ReplayLoad.h"
+#include "screens/GameInit.h"
+
+namespace vg {
+
+namespace {
+
+// Frames a stage may run past its record before the check gives up on its hand-over.
+constexpr int32_t kOverrun = 600;
+
+bool present(const PlayerRecord& record) {
+    return record.lives >= 0 && record.shipType <= 3;
+}
+
+// Catches the stage's start and its hand-over, where the game closes a completed stage's record
+// with the scores of the players' records.
+class StageWatch final : public PlayObserver {
+  public:
+    void stageStarted(const System&) override { started = true; }
+    void stageCompleted(const System& system) override {
+        completed = true;
+        scores = {system.playerRecord[0].score, system.playerRecord[1].score};
+    }
+
+    bool started = false;
+    bool completed = false;
+    std::array<int32_t, 2> scores{};
+};
+
+// Plays `stage` of the replay in `path` in a fresh game; false when it cannot be started.
+bool playStage(const std::string& path, StageCheck& check) {
+    HeadlessHost host(KeyScript{}, false, "");
+    System& system = host.system();
+    StageWatch watch;
+    system.observer = &watch;
+    GameInit::loadSharedAssets(system);
+    if (!system.replay.Load(path.c_str()) || !startReplayPlayback(system, check.stage)) {
+        system.observer = nullptr;
+        return false;
+    }
+    const ReplayStage& record = system.replay.stageRecord(check.stage);
+    check.recorded = {record.player[0].finalScore, record.player[1].finalScore};
+    check.frames = record.frameCount;
+    const auto reachedEnd = [&] {
+        if (watch.completed) return true;
+        return watch.started && system.replay.frame() >= record.frameCount;
+    };
+    host.runUntil(reachedEnd, static_cast<uint32_t>(record.frameCount) + kOverrun);
+    check.replayed = watch.completed ? watch.scores : runScores(system);
+    check.ok = check.replayed == check.recorded;
+    system.observer = nullptr;
+    return true;
+}
+
+}  // namespace
+
+std::array<int32_t, 2> runScores(const System& system) {
+    std::array<int32_t, 2> scores{};
+    for (int index = 0; index < 2; ++index) {
+        if (const PlayerBase* ship = PlayerBase::find(system, index)) {
+            scores[index] = ship->score;
+        } else if (present(system.playerRecord[index])) {
+            scores[index] = system.playerRecord[index].finalScore;
+        }
+    }
+    return scores;
+}
+
+ReplayCheck checkReplay(const std::string& path) {
+    ReplayCheck result;
+    std::vector<int> stages;
+    {
+        ReplayData replay;
+        if (!replay.Load(path.c_str())) return result;
+        for (int stage = 0; stage < ReplayData::kGameStages; ++stage) {
+            if (replay.HasStage(stage)) stages.push_back(stage);
+        }
+    }
+    if (stages.empty()) return result;
+    result.status = ReplayCheck::Status::Ok;
+    for (const int stage : stages) {
+        StageCheck check;
+        check.stage = stage;
+        if (!playStage(path, check)) {
+            result.status = ReplayCheck::Status::Unreadable;
+            return result;
+        }
+        if (!check.ok) result.status = ReplayCheck::Status::Mismatch;
+        result.stages.push_back(check);
+    }
+    return result;
+}
+
+std::string describe(const StageCheck& stage) {
+    char line[160];
+    std::snprintf(line, sizeof line, "stage %d: recorded %d %d, replayed %d %d, %s", stage.stage,
+                  stage.recorded[0], stage.recorded[1], stage.replayed[0], stage.replayed[1],
+                  stage.ok ? "ok" : "MISMATCH");
+    return line;
+}
+
+}  // namespace vg
