@@ -76,7 +76,8 @@ void Warning::draw(DIB& surface) {
     const DIB& sheet = system->imageSlots[kSlotFrame];
     const int32_t y = (System::kFieldHeight - banner.h) / 2;
     if (counter <= kJitterEnd) {
-        if (state != kTaskFrozen) {
+        if (jitterCounter != counter) {
+            jitterCounter = counter;
             // One draw a statement, in this order: near x, near y, far x, far y.
             jitter[0] = static_cast<int32_t>(gameRandom().randomNext() & 15) - 7;
             jitter[1] = static_cast<int32_t>(gameRandom().randomNext() & 15) - 7;

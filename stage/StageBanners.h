@@ -34,13 +34,16 @@ class Warning : public Task {
     static constexpr int32_t kJitterEnd = 112;
 
     void update() override;
-    // Takes four numbers from the game's generator per frame while jittering (every frame is
-    // drawn, so replays stay in step); a frozen banner (the pause) keeps its last offsets and
-    // takes none.
+    // Takes four numbers from the game's generator per update while jittering (every frame is
+    // drawn, so replays stay in step); a banner that was not updated since its last draw (the
+    // pause, and the frame the pause closes on, when it is resumed after its turn in the
+    // update pass) keeps its last offsets and takes none: paused frames are not in a replay.
     void draw(DIB& surface) override;
 
     int32_t counter = 0;
     int32_t jitter[4] = {};
+    // The counter the jitter was drawn at.
+    int32_t jitterCounter = -1;
 };
 
 // The stage hand-over (layer 29, from the STAGE_COMPLETE event):

@@ -1,0 +1,334 @@
+// Replays as regression tests: short runs of every stage built so far (the bot and scripted
+// keys, one and two players, several difficulties) are recorded through the game's own
+// recording, saved, and verified by the headless tool in a fresh process; a changed file is
+// caught; a stage paused during its warning still verifies. A few runs are kept as fixtures in
+// tests/replay/fixtures, verified on every test run by ctest (one test per file); set
+// VG_UPDATE_REPLAYS=1 to record them again on purpose after a change of play.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ReplayScreenFixture.h"
+#include "app/Bot.h"
+#include "app/HeadlessSession.h"
+#include "app/ReplayCheck.h"
+#include "core/GameRandom.h"
+#include "core/Layers.h"
+#include "core/TaskQuery.h"
+#include "enemy/Bullet.h"
+#include "enemy/EnemyBase.h"
+#include "player/PlayerBase.h"
+#include "replay/ReplayLoad.h"
+#include "screens/GameInit.h"
+#include "stage/StageBanners.h"
+
+namespace vg {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace vg::testing;
+
+const fs::path kTool = fs::path(VG_BINARY_DIR) / "tools" / "headless" / "vesperglint-headless";
+const fs::path kFixtures = fs::path(VG_SOURCE_DIR) / "tests" / "replay" / "fixtures";
+constexpr ReplayStamp kFixtureDate{26, 1, 1, 0, 0};
+
+struct ToolRun {
+    int status = -1;
+    std::vector<std::string> lines;
+};
+
+// The headless tool's --verify-replay on `file`, with the built game folder.
+ToolRun verifyInFreshProcess(const fs::path& file) {
+    const std::string command = "'" + kTool.string() + "' --verify-replay '" + file.string() +
+                                "' --game '" VG_GAME_DIR "' 2>&1";
+    ToolRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[512];
+    std::string line;
+    while (std::fgets(buffer, sizeof buffer, pipe)) {
+        line = buffer;
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        run.lines.push_back(line);
+    }
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// "stage S: recorded A B, replayed C D, ok"
+std::string okLine(int stage, const std::array<int32_t, 2>& scores) {
+    StageCheck check;
+    check.stage = stage;
+    check.recorded = scores;
+    check.replayed = scores;
+    check.ok = true;
+    return describe(check);
+}
+
+// Weaving, shooting, a laser and a bomb for player 1; player 2 on the keypad with Q, W, E.
+constexpr const char* kWeaveKeys =
+    "0-2000 C\n150-260 LEFT\n300-420 RIGHT\n430-470 UP LEFT\n520-600 Z\n640-700 DOWN RIGHT\n"
+    "760 X\n800-900 LEFT Z\n950-1100 RIGHT\n1150-1190 UP\n";
+constexpr const char* kTwoPlayerKeys =
+    "0-1500 C 0x45\n100-200 LEFT 0x66\n220-300 RIGHT 0x64\n350-500 Z Q\n520 X\n540 W\n"
+    "600-700 UP 0x62\n";
+
+struct RecordedRun {
+    const char* name;
+    std::vector<int> stages;
+    uint8_t difficulty;
+    std::array<uint8_t, 2> ships;
+    const char* keys;  // null: the bot plays
+    uint32_t frames;   // per stage
+    bool fixture;      // kept in tests/replay/fixtures
+};
+
+const RecordedRun kRuns[] = {
+    {"normal_typea_bot", {0}, 1, {0, 255}, nullptr, 1800, true},
+    {"hard_two_players_bot", {0}, 2, {1, 3}, nullptr, 1500, true},
+    {"easy_typea2_keys", {0}, 0, {2, 255}, kWeaveKeys, 1300, true},
+    {"extra_typeb2_stages123_bot", {0, 1, 2}, 3, {3, 255}, nullptr, 500, true},
+    {"extra2_two_players_keys", {0}, 4, {0, 1}, kTwoPlayerKeys, 1000, false},
+};
+
+class ReplayRegressionTest : public ReplayScreenTest {
+  protected:
+    void SetUp() override {
+        ReplayScreenTest::SetUp();
+        if (!fs::exists(kTool)) GTEST_SKIP() << "the headless tool is not built";
+        if (!linkData()) GTEST_SKIP() << "the game data is not built";
+    }
+
+    // Records `run` through a headless session into `path`; the scores each stage ended with.
+    std::vector<std::array<int32_t, 2>> record(const RecordedRun& run, const fs::path& path) {
+        HeadlessOptions options;
+        options.stage = run.stages.front();
+        options.moreStages.assign(run.stages.begin() + 1, run.stages.end());
+        options.difficulty = run.difficulty;
+        options.ships = run.ships;
+        options.frames = run.frames;
+        options.autoplay = run.keys == nullptr;
+        options.replayDate = kFixtureDate;
+        if (run.keys) {
+            EXPECT_TRUE(options.keys.parse(run.keys)) << run.name;
+        }
+        HeadlessSession session(std::move(options));
+        session.run();
+        EXPECT_TRUE(session.saveReplay(path.string())) << run.name;
+        std::vector<std::array<int32_t, 2>> scores;
+        for (const int stage : run.stages) {
+            const ReplayStage& record = session.host().system().replay.stageRecord(stage);
+            scores.push_back({record.player[0].finalScore, record.player[1].finalScore});
+        }
+        return scores;
+    }
+};
+
+TEST_F(ReplayRegressionTest, RecordedRunsVerifyInAFreshProcess) {
+    const bool update = std::getenv("VG_UPDATE_REPLAYS") != nullptr;
+    bool anyScore = false;
+    for (const RecordedRun& run : kRuns) {
+        const fs::path file = folder_ / (std::string(run.name) + ".rpl");
+        const std::vector<std::array<int32_t, 2>> scores = record(run, file);
+        ToolRun verified = verifyInFreshProcess(file);
+        EXPECT_EQ(verified.status, 0) << run.name;
+        ASSERT_EQ(verified.lines.size(), run.stages.size()) << run.name;
+        for (size_t i = 0; i < run.stages.size(); ++i) {
+            EXPECT_EQ(verified.lines[i], okLine(run.stages[i], scores[i])) << run.name;
+            anyScore = anyScore || scores[i][0] > 0;
+        }
+        if (!run.fixture) continue;
+        const fs::path stored = kFixtures / file.filename();
+        if (update) {
+            fs::create_directories(kFixtures);
+            fs::copy_file(file, stored, fs::copy_options::overwrite_existing);
+        } else {
+            EXPECT_TRUE(fs::exists(stored))
+                << stored << " is missing; record the fixtures with VG_UPDATE_REPLAYS=1";
+        }
+    }
+    EXPECT_TRUE(anyScore) << "the runs scored nothing: they test little";
+}
+
+// The entries of a package file, in order.
+struct Entry {
+    std::string name;
+    Bytes data;
+};
+std::vector<Entry> readEntries(const Bytes& file) {
+    std::vector<Entry> entries;
+    size_t at = 4;
+    const auto u32 = [&](size_t pos) {
+        return uint32_t{file[pos]} | uint32_t{file[pos + 1]} << 8 | uint32_t{file[pos + 2]} << 16 |
+               uint32_t{file[pos + 3]} << 24;
+    };
+    while (at + 8 <= file.size()) {
+        const uint32_t nameSize = u32(at);
+        Entry entry;
+        entry.name.assign(file.begin() + static_cast<long>(at + 4),
+                          file.begin() + static_cast<long>(at + 4 + nameSize));
+        at += 4 + nameSize;
+        const uint32_t size = u32(at);
+        entry.data.assign(file.begin() + static_cast<long>(at + 4),
+                          file.begin() + static_cast<long>(at + 4 + size));
+        at += 4 + size;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+Bytes writeEntries(const std::vector<Entry>& entries) {
+    Bytes file = packageMagic();
+    for (const Entry& entry : entries) putEntry(file, entry.name, entry.data);
+    return file;
+}
+Bytes inflateAll(const Bytes& block, size_t size) {
+    Bytes out(size);
+    uLongf length = static_cast<uLongf>(size);
+    EXPECT_EQ(uncompress(out.data(), &length, block.data(), static_cast<uLong>(block.size())),
+              Z_OK);
+    return out;
+}
+
+TEST_F(ReplayRegressionTest, AChangedReplayIsCaught) {
+    const fs::path file = folder_ / "run.rpl";
+    record(kRuns[0], file);
+    const Bytes original = readBytes(file.string());
+    ASSERT_EQ(verifyInFreshProcess(file).status, 0);
+
+    // Another end score in the stage record.
+    std::vector<Entry> entries = readEntries(original);
+    ASSERT_EQ(entries[1].name, "STAGE_0");
+    entries[1].data[12] ^= 0x10;
+    writeBytes(file.string(), writeEntries(entries));
+    ToolRun changed = verifyInFreshProcess(file);
+    EXPECT_EQ(changed.status, 1);
+    ASSERT_EQ(changed.lines.size(), 1u);
+    EXPECT_NE(changed.lines[0].find("MISMATCH"), std::string::npos) << changed.lines[0];
+
+    // Other input: the ship stays where it is for a second in the middle.
+    entries = readEntries(original);
+    ASSERT_EQ(entries[2].name, "STAGE_0_DATA_0");
+    Bytes input = inflateAll(entries[2].data, kRuns[0].frames);
+    for (size_t f = 900; f < 960 && f < input.size(); ++f) input[f] &= ~0x0F;
+    entries[2].data = zlibCompress(input);
+    writeBytes(file.string(), writeEntries(entries));
+    changed = verifyInFreshProcess(file);
+    EXPECT_EQ(changed.status, 1) << (changed.lines.empty() ? "" : changed.lines[0]);
+
+    // Not a replay, and no file at all.
+    writeBytes(file.string(), Bytes(original.begin(), original.begin() + 20));
+    EXPECT_EQ(verifyInFreshProcess(file).status, 2);
+    EXPECT_EQ(verifyInFreshProcess(folder_ / "missing.rpl").status, 2);
+}
+
+// Opens like the pause screen: everything frozen from the frame step on, the replay step
+// skipped while it lives; after `frames` updates it resumes everything and ends, in its own
+// update, as the pause screen does when it closes.
+class PauseStandIn : public Task {
+  public:
+    explicit PauseStandIn(int frames) : left(frames) {}
+    void update() override {
+        if (--left > 0) return;
+        owner->resumeAll();
+        end();
+    }
+    int left;
+};
+
+// What a desync changes first: the next number of the game's generator (drawn from a copy),
+// the ships, the enemies and the bullets.
+uint64_t playState(const System& system) {
+    GameRandom copy = gameRandom();
+    uint64_t hash = copy.randomNext();
+    const auto mix = [&](int64_t value) {
+        hash = (hash ^ static_cast<uint64_t>(value)) * 1099511628211ull;
+    };
+    for (int index = 0; index < 2; ++index) {
+        if (const PlayerBase* ship = PlayerBase::find(system, index)) {
+            mix(ship->x);
+            mix(ship->y);
+            mix(ship->score);
+        }
+    }
+    for (const int enemyLayer : layer::kEnemyLayers) {
+        forEachInLayer<EnemyBase>(system, enemyLayer, [&](const EnemyBase& enemy) {
+            mix(enemy.x);
+            mix(enemy.y);
+            mix(enemy.hitPoints);
+        });
+    }
+    forEachInLayer<BulletBase>(system, layer::kBullet, [&](const BulletBase& bullet) {
+        mix(bullet.x);
+        mix(bullet.y);
+    });
+    return hash;
+}
+
+TEST_F(ReplayRegressionTest, AStagePausedDuringItsWarningVerifies) {
+    makeHost(false);
+    HeadlessHost& game = *host;
+    System& s = system();
+    game.startStage(0, 1, 0);
+    Bot bot(0);
+    constexpr int kPausedFrames = 90;
+    int pausedAt = -1;
+    uint32_t stageFrames = 0;
+    // The bot plays until the warning has jittered for 40 frames, the game pauses for a second
+    // and a half, and then the stage is played to its hand-over.
+    // The state of play once the warning is over, at a frame of the stage's record.
+    int32_t probeFrame = -1;
+    uint64_t probe = 0;
+    while (!s.replay.HasStage(0) && stageFrames < 20000) {
+        const Warning* warning = findFirstInLayer<Warning>(s, layer::kBanner);
+        if (pausedAt < 0 && warning && warning->counter == 40) {
+            pausedAt = warning->counter;
+            s.freezeAll();
+            s.spawnFront<PauseStandIn>(layer::kPause, kPausedFrames);
+        }
+        game.holdButtons(0, bot.decide(s));
+        game.run(1);
+        ++stageFrames;
+        if (pausedAt >= 0 && probeFrame < 0 && !findFirstInLayer<Warning>(s, layer::kBanner)) {
+            probeFrame = s.replay.frame();
+            probe = playState(s);
+        }
+    }
+    ASSERT_EQ(pausedAt, 40) << "no warning came";
+    ASSERT_TRUE(s.replay.HasStage(0)) << "the stage did not hand over";
+    // Neither the StageInit frame nor the paused ones are part of the stage's record.
+    EXPECT_EQ(s.replay.stageRecord(0).frameCount,
+              static_cast<int32_t>(stageFrames) - 1 - kPausedFrames);
+    const fs::path file = folder_ / "paused.rpl";
+    ASSERT_TRUE(s.replay.Save(file.c_str(), kFixtureDate));
+    const std::array<int32_t, 2> scores = {s.replay.stageRecord(0).player[0].finalScore, 0};
+    EXPECT_GT(scores[0], 0);
+
+    // Played back without the pause, the game is where it was at the same frame of the stage.
+    makeHost(false);
+    GameInit::loadSharedAssets(system());
+    ASSERT_TRUE(system().replay.Load(file.c_str()));
+    ASSERT_TRUE(startReplayPlayback(system(), 0));
+    ASSERT_TRUE(runUntil(
+        [&] { return system().replay.openStage() == 0 && system().replay.frame() >= probeFrame; },
+        20000));
+    EXPECT_EQ(playState(system()), probe)
+        << "play differs after the pause, at frame " << probeFrame;
+    host.reset();
+
+    const ToolRun verified = verifyInFreshProcess(file);
+    EXPECT_EQ(verified.status, 0);
+    ASSERT_EQ(verified.lines.size(), 1u);
+    EXPECT_EQ(verified.lines[0], okLine(0, scores));
+}
+
+}  // namespace
+}  // namespace vg
