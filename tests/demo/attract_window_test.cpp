@@ -1,0 +1,152 @@
+// The real game in a virtual X display (when Xvfb and xdotool are installed and the game, its
+// data and the demo are built), left alone on the title: after its ten idle seconds the attract
+// mode plays the demo, and the game's own screenshots show stage play with the demo mark.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "AtlasCells.h"
+#include "app/HeadlessHost.h"
+#include "core/Layers.h"
+#include "core/System.h"
+#include "resources/DIB.h"
+#include "resources/Package.h"
+#include "resources/Png.h"
+
+namespace vg {
+namespace {
+
+namespace fs = std::filesystem;
+
+int brightness(uint32_t pixel) {
+    return static_cast<int>((pixel >> 16 & 0xFF) + (pixel >> 8 & 0xFF) + (pixel & 0xFF));
+}
+
+// Mean absolute channel difference of two pictures over a rectangle.
+double meanDifference(const DIB& a, const DIB& b, int x0, int y0, int w, int h) {
+    double total = 0;
+    for (int y = y0; y < y0 + h; ++y) {
+        for (int x = x0; x < x0 + w; ++x) {
+            const uint32_t p = *a.pixelAt(x, y);
+            const uint32_t q = *b.pixelAt(x, y);
+            for (int k = 0; k < 3; ++k) {
+                total += std::abs(static_cast<int>((p >> (8 * k)) & 0xFF) -
+                                  static_cast<int>((q >> (8 * k)) & 0xFF));
+            }
+        }
+    }
+    return total / (3.0 * w * h);
+}
+
+// How plainly the "DEMO PLAY" banner shows in the middle of `screen`: the mean brightness of the
+// pixels where the banner's picture is bright, less that of the pixels where it is dark.
+double bannerContrast(const DIB& screen, const DIB& frame) {
+    const atlas::Cell& banner = atlas::frame::kAttractBanner;
+    const int left = (screen.width - banner.w) / 2;
+    const int top = (screen.height - banner.h) / 2;
+    double lit = 0, dark = 0;
+    int litCount = 0, darkCount = 0;
+    for (int y = 0; y < banner.h; ++y) {
+        for (int x = 0; x < banner.w; ++x) {
+            const int shown = brightness(*screen.pixelAt(left + x, top + y));
+            if (brightness(*frame.pixelAt(banner.x + x, banner.y + y)) > 384) {
+                lit += shown;
+                ++litCount;
+            } else {
+                dark += shown;
+                ++darkCount;
+            }
+        }
+    }
+    if (litCount == 0 || darkCount == 0) return 0;
+    return lit / litCount - dark / darkCount;
+}
+
+TEST(AttractWindowTest, TheTitleLeftAloneShowsTheDemoInTheWindow) {
+#ifndef VG_DEMO_ARGS
+    GTEST_SKIP() << "the data build (and with it the demo) is off";
+#else
+    const fs::path game = fs::path(VG_GAME_DIR) / "vesperglint";
+    const fs::path data = fs::path(VG_GAME_DIR) / "data.pck";
+    const fs::path demo = fs::path(VG_GAME_DIR) / "replay" / "demo.rpl";
+    if (!fs::exists(game) || !fs::exists(data) || !fs::exists(demo)) {
+        GTEST_SKIP() << "the game, its data or the demo is not built";
+    }
+    const fs::path work = fs::path(VG_BINARY_DIR) / "demo_work" / "attract_window";
+    fs::remove_all(work);
+    fs::create_directories(work.parent_path());
+    const std::string command = "sh '" VG_SOURCE_DIR "/tests/demo/attract_window.sh' '" +
+                                game.string() + "' '" + data.string() + "' '" + demo.string() +
+                                "' '" + work.string() + "' > '" + work.string() + ".log' 2>&1";
+    const int status = std::system(command.c_str());
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
+        GTEST_SKIP() << "no Xvfb or xdotool, or no X display came up";
+    }
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "see " << work << ".log";
+
+    std::vector<fs::path> captures;
+    for (const auto& entry : fs::directory_iterator(work)) {
+        if (entry.path().filename().string().rfind("cap", 0) == 0) captures.push_back(entry.path());
+    }
+    std::sort(captures.begin(), captures.end());
+    ASSERT_GE(captures.size(), 3u) << "the F2 screenshots are missing";
+
+    // The same attract mode drawn by the headless host: the title left alone, then a few
+    // seconds of the demo, and the title itself.
+    DIB attract;
+    DIB title;
+    DIB frame;
+    const fs::path previous = fs::current_path();
+    fs::current_path(work);
+    {
+        HeadlessHost host(KeyScript{}, true, "");
+        host.runUntil([&] { return host.system().firstOfLayer(layer::kAttract) != nullptr; }, 1200,
+                      [&](uint32_t, const DIB& shot) {
+                          if (title.empty() && host.system().idleCountdown < 300) {
+                              title.create(shot.width, shot.height);
+                              std::memcpy(title.pixels, shot.pixels,
+                                          size_t{4} * shot.width * shot.height);
+                          }
+                      });
+        host.run(240, [&](uint32_t, const DIB& shot) {
+            attract.create(shot.width, shot.height);
+            std::memcpy(attract.pixels, shot.pixels, size_t{4} * shot.width * shot.height);
+        });
+        PackageReader package;
+        ASSERT_TRUE(package.openPackage("data.pck"));
+        ASSERT_TRUE(loadImage("frame.png", package, host.system().scratchArena, frame));
+    }
+    fs::current_path(previous);
+    ASSERT_FALSE(attract.empty());
+    ASSERT_FALSE(title.empty());
+
+    double bestBanner = 0;
+    for (const fs::path& capture : captures) {
+        DIB screen;
+        ASSERT_TRUE(decodePngFile(capture.c_str(), screen)) << capture;
+        ASSERT_EQ(screen.width, 512);
+        ASSERT_EQ(screen.height, 384);
+        // Stage play: the side panels of a stage, with "Replay" at the bottom left, not the
+        // title.
+        EXPECT_LT(meanDifference(screen, attract, 0, 200, 136, 184), 6.0)
+            << capture << ": not the left panel of the demo";
+        EXPECT_LT(meanDifference(screen, attract, 376, 200, 136, 184), 6.0)
+            << capture << ": not the right panel of the demo";
+        EXPECT_GT(meanDifference(screen, title, 0, 0, 512, 384), 20.0)
+            << capture << ": still the title";
+        bestBanner = std::max(bestBanner, bannerContrast(screen, frame));
+    }
+    // The demo mark pulses: over a pulse's worth of screenshots it shows plainly.
+    EXPECT_GT(bestBanner, 60.0) << "no \"DEMO PLAY\" mark";
+    std::printf("banner contrast %.1f over %zu screenshots\n", bestBanner, captures.size());
+#endif
+}
+
+}  // namespace
+}  // namespace vg
