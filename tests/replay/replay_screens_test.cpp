@@ -12,6 +12,8 @@
 #include "core/PlayField.h"
 #include "replay/ReplayLoad.h"
 #include "replay/ReplaySave.h"
+#include "resources/Png.h"
+#include "screens/GameInit.h"
 #include "screens/Title.h"
 #include "screens/TitleInit.h"
 #include "stage/StageControl.h"
@@ -194,7 +196,9 @@ class ReplaySaveTest : public ReplayScreenTest {
   protected:
     // The game just played: two stages in memory, then the save screen.
     ReplaySave& openSave(const char* name, int32_t score) {
+        linkData();
         makeHost(false);
+        GameInit::loadSharedAssets(system());
         ReplayData& replay = system().replay;
         replay.Reset();
         replay.recording = 1;
@@ -250,6 +254,7 @@ TEST_F(ReplaySaveTest, AUsedSlotAsksBeforeItIsOverwritten) {
     const Bytes before = readBytes(slotFile(1));
     ReplaySave& screen = openSave("NEW", 900);
     ASSERT_NE(screen.entryForSlot(1), nullptr);
+    host->run(80);
 
     // Confirm on the used slot: the question, over a frozen screen, starting on "No".
     press("Z");
@@ -257,6 +262,10 @@ TEST_F(ReplaySaveTest, AUsedSlotAsksBeforeItIsOverwritten) {
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(question->choice, 1);
     EXPECT_EQ(screen.state, kTaskFrozen);
+    // For looking at: the question over the save screen.
+    host->run(30);
+    fs::create_directories(fs::path(VG_BINARY_DIR) / "replay_shots");
+    savePng((fs::path(VG_BINARY_DIR) / "replay_shots" / "overwrite.png").c_str(), host->screen());
     press("Z");
     EXPECT_EQ(findTask<ReplayOverwrite>(system()), nullptr);
     EXPECT_EQ(readBytes(slotFile(1)), before) << "\"No\" keeps the file";
@@ -301,6 +310,10 @@ TEST_F(ReplaySaveTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
     EXPECT_EQ(findTask<ReplayOverwrite>(system()), nullptr);
     EXPECT_EQ(readBytes(slotFile(3)), before);
     EXPECT_GT(screen.failureShown, 0) << "the failure line shows";
+    host->run(1);
+    fs::create_directories(fs::path(VG_BINARY_DIR) / "replay_shots");
+    savePng((fs::path(VG_BINARY_DIR) / "replay_shots" / "save_failed.png").c_str(),
+            host->screen());
     EXPECT_EQ(screen.entryForSlot(3)->index.score[0], 10);
     host->run(ReplaySave::kFailureFrames);
     EXPECT_EQ(screen.failureShown, 0) << "and goes again";
