@@ -55,12 +55,13 @@ key() {
     xdotool keyup --window "$window" "$1" 2>/dev/null
 }
 # Skip the logo, then nothing: the title counts 600 frames (10 seconds) down and the demo
-# starts. F2 is not a key that ends the demo. Screenshots over three seconds: one pulse of the
-# demo mark.
+# starts. F2 is not a key that ends the demo. Screenshots from the 12th to the 20th second, so
+# that a busy machine that runs the game slower still has a few of the demo, over more than a
+# pulse of the demo mark.
 sleep 0.5
 key z
-sleep 13
-for shot in 1 2 3 4 5 6; do
+sleep 11.5
+for shot in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16; do
     key F2
     sleep 0.4
 done

@@ -126,25 +126,34 @@ TEST(AttractWindowTest, TheTitleLeftAloneShowsTheDemoInTheWindow) {
     ASSERT_FALSE(attract.empty());
     ASSERT_FALSE(title.empty());
 
+    // Each screenshot shows the title (the game may run slower than 60 frames a second on a
+    // busy machine) or, from some point on, the demo: stage play with the side panels of a
+    // stage and "Replay" at the bottom left.
     double bestBanner = 0;
+    int demoShots = 0;
+    bool demoSeen = false;
     for (const fs::path& capture : captures) {
         DIB screen;
         ASSERT_TRUE(decodePngFile(capture.c_str(), screen)) << capture;
         ASSERT_EQ(screen.width, 512);
         ASSERT_EQ(screen.height, 384);
-        // Stage play: the side panels of a stage, with "Replay" at the bottom left, not the
-        // title.
-        EXPECT_LT(meanDifference(screen, attract, 0, 200, 136, 184), 6.0)
-            << capture << ": not the left panel of the demo";
-        EXPECT_LT(meanDifference(screen, attract, 376, 200, 136, 184), 6.0)
-            << capture << ": not the right panel of the demo";
-        EXPECT_GT(meanDifference(screen, title, 0, 0, 512, 384), 20.0)
-            << capture << ": still the title";
+        const bool panels = meanDifference(screen, attract, 0, 200, 136, 184) < 6.0 &&
+                            meanDifference(screen, attract, 376, 200, 136, 184) < 6.0;
+        const bool isTitle = meanDifference(screen, title, 0, 0, 512, 384) < 6.0;
+        EXPECT_TRUE(panels != isTitle) << capture << ": neither the title nor the demo";
+        if (demoSeen) {
+            EXPECT_TRUE(panels) << capture << ": the demo ended early";
+        }
+        if (!panels) continue;
+        demoSeen = true;
+        ++demoShots;
         bestBanner = std::max(bestBanner, bannerContrast(screen, frame));
     }
+    EXPECT_GE(demoShots, 4) << "the demo did not start after ten idle seconds";
     // The demo mark pulses: over a pulse's worth of screenshots it shows plainly.
     EXPECT_GT(bestBanner, 60.0) << "no \"DEMO PLAY\" mark";
-    std::printf("banner contrast %.1f over %zu screenshots\n", bestBanner, captures.size());
+    std::printf("%d of %zu screenshots show the demo; banner contrast %.1f\n", demoShots,
+                captures.size(), bestBanner);
 #endif
 }
 
