@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian machine:
 #   ./setup.sh play   install what is missing, build the game and its data, start the game
+#                     (further arguments go to the game: ./setup.sh play --fullscreen)
 #   ./setup.sh test   install what is missing, build everything, run every test
 #   ./setup.sh build  install what is missing and build (no run)
 set -euo pipefail
@@ -36,7 +37,7 @@ case "$mode" in
 play)
     configure_and_build "$build_dir"
     cd "$build_dir/game"
-    exec ./vesperglint
+    exec ./vesperglint "${@:2}"
     ;;
 build)
     configure_and_build "$build_dir"

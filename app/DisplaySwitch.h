@@ -6,20 +6,19 @@ namespace vg {
 
 // Full screen and window size handling of the game window: Alt+Enter, F1 and maximise toggle
 // full screen; losing activation and F5 leave it; F5 toggles single and double window size.
+// Full screen covers the display at its current resolution; the window does the scaling.
 class DisplaySwitch {
   public:
-    // The screen surface's size: the full-screen mode wanted and the single-scale client area.
+    // The screen surface's size: the single-scale client area.
     DisplaySwitch(GameWindow& window, Size surfaceSize) : window_(window), surface_(surfaceSize) {}
 
-    // Whether the display offers a mode of exactly this width and height.
-    bool displayModeExists(Size size) const;
     // In full screen, leaves it whatever `fullScreen` says (so the same call toggles). In a
-    // window, goes full screen at `size` when asked; false when that mode cannot be set.
-    bool setDisplayMode(Size size, bool fullScreen);
-    // Alt+Enter: full screen at the surface's size, or 640 x 480 where the display lacks it.
-    bool toggleFullScreen();
+    // window, goes full screen when asked; false when the window cannot.
+    bool setDisplayMode(bool fullScreen);
+    // Alt+Enter, F1, maximise.
+    bool toggleFullScreen() { return setDisplayMode(true); }
     // Losing activation: back to the window.
-    void leaveFullScreen() { setDisplayMode(surface_, false); }
+    void leaveFullScreen() { setDisplayMode(false); }
     // F5: leave full screen, then single scale becomes double and anything else single.
     void toggleWindowScale();
 

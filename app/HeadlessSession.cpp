@@ -1,12 +1,14 @@
 #include "app/HeadlessSession.h"
 
 #include "core/System.h"
+#include "player/TestScene.h"
 
 namespace vg {
 
 HeadlessSession::HeadlessSession(HeadlessOptions options) : options_(std::move(options)) {
     const bool direct = options_.stage >= 0;
-    host_ = std::make_unique<HeadlessHost>(options_.keys, !direct, options_.saveFile);
+    host_ = std::make_unique<HeadlessHost>(options_.keys, !direct && !options_.testScene,
+                                           options_.saveFile);
     System& system = host_->system();
     stats_ = std::make_unique<PlayStats>(system);
     if (!options_.traceFile.empty()) {
@@ -15,6 +17,9 @@ HeadlessSession::HeadlessSession(HeadlessOptions options) : options_(std::move(o
     }
     system.testInvincible = options_.invincible ? 1 : 0;
     system.testStageScript = options_.scriptFile;
+    if (options_.testScene && !direct) {
+        startTestScene(system, options_.testShips[0], options_.testShips[1]);
+    }
     if (direct) {
         host_->startStage(static_cast<uint8_t>(options_.stage), options_.difficulty,
                           options_.ships[0], options_.ships[1]);

@@ -31,6 +31,10 @@ struct HeadlessOptions {
     std::string scriptFile;
     // Written as the run goes: one CSV line per enemy bullet.
     std::string traceFile;
+    // Start the empty test play field (player/TestScene.h) with these ship types (-1: none)
+    // instead of the game's start.
+    bool testScene = false;
+    std::array<int, 2> testShips{-1, -1};
 };
 
 // One headless run with its statistics: the host, the options applied, the observer installed.

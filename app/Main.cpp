@@ -89,6 +89,7 @@ void Main::run(GameWindow& window, KeyboardDevice& keyboard, JoystickDevice& joy
     DisplaySwitch display(window, kScreenSize);
     screen_->setFont(0x11, "Tohoma");
     System system(keyboard, joysticks);
+    if (!savesGame_) system.saveFileName.clear();
     system.sound.init(openAudio(system.sound.mixer()));
     createFirstTask(system);
     bool rateDisplay = false;

@@ -37,6 +37,8 @@ class Main {
              const AudioOpener& openAudio);
 
     bool ready() const { return pacer_ && screen_; }
+    // The game then neither loads nor writes a save file (no folder to keep it in).
+    void disableSave() { savesGame_ = false; }
     DIBSection& screen() { return *screen_; }
     FPSControl& pacer() { return *pacer_; }
 
@@ -52,6 +54,7 @@ class Main {
     // Destroyed in this order on the way out: pacer first, then the surface.
     std::unique_ptr<DIBSection> screen_;
     std::unique_ptr<FPSControl> pacer_;
+    bool savesGame_ = true;
 };
 
 // The frame rate the loop asks for: 300 while Space is held (fast forward), else 60 below 1024

@@ -64,6 +64,45 @@ float sanitizeVolume(float volume, float fallback) {
     return std::clamp(volume, 0.0f, 1.0f);
 }
 
+void sanitizeKeyRecords(KeyRecords& keys) {
+    const auto keepKey = [](int32_t& key, int32_t fallback) {
+        if (key < 1 || key > 255) key = fallback;
+    };
+    const auto keepPadCode = [](int16_t& code, int16_t fallback) {
+        if (code < 0 || code > kSavedPadCodeLast) code = fallback;
+    };
+    for (int player = 0; player < 2; ++player) {
+        KeyRecord& record = keys[player];
+        const KeyRecord defaults = defaultKeyRecord(player);
+        keepKey(record.upKey, defaults.upKey);
+        keepKey(record.downKey, defaults.downKey);
+        keepKey(record.leftKey, defaults.leftKey);
+        keepKey(record.rightKey, defaults.rightKey);
+        keepKey(record.shotKey, defaults.shotKey);
+        keepKey(record.bombKey, defaults.bombKey);
+        keepKey(record.autoKey, defaults.autoKey);
+        keepKey(record.pauseKey, defaults.pauseKey);
+        if (record.padId < -1 || record.padId >= kSavedPadIdLimit) record.padId = defaults.padId;
+        keepPadCode(record.shotPadButton, defaults.shotPadButton);
+        keepPadCode(record.bombPadButton, defaults.bombPadButton);
+        keepPadCode(record.autoPadButton, defaults.autoPadButton);
+        keepPadCode(record.pausePadButton, defaults.pausePadButton);
+    }
+}
+
+void sanitizeConfig(Config& config) {
+    const Config defaults;
+    const auto keepChoice = [](uint8_t& value, uint8_t last, uint8_t fallback) {
+        if (value > last) value = fallback;
+    };
+    keepChoice(config.bulletChangeCount, 1, defaults.bulletChangeCount);
+    keepChoice(config.playerCollision, 2, defaults.playerCollision);
+    keepChoice(config.buzz, 1, defaults.buzz);
+    keepChoice(config.opticalEffect, 1, defaults.opticalEffect);
+    config.musicVolume = sanitizeVolume(config.musicVolume, Config::kDefaultMusicVolume);
+    config.seVolume = sanitizeVolume(config.seVolume, Config::kDefaultSEVolume);
+}
+
 bool readSaveFile(const char* path, const SaveBlocks& blocks) {
     PackageReader reader;
     if (!reader.openPackage(path)) return false;
@@ -80,10 +119,9 @@ bool readSaveFile(const char* path, const SaveBlocks& blocks) {
             for (ScoreEntry& entry : ship) entry.name[sizeof(entry.name) - 1] = '\0';
         }
     }
-    Config& config = blocks.config;
-    config.lastName[sizeof(config.lastName) - 1] = '\0';
-    config.musicVolume = sanitizeVolume(config.musicVolume, Config::kDefaultMusicVolume);
-    config.seVolume = sanitizeVolume(config.seVolume, Config::kDefaultSEVolume);
+    blocks.config.lastName[sizeof(blocks.config.lastName) - 1] = '\0';
+    sanitizeConfig(blocks.config);
+    sanitizeKeyRecords(blocks.keys);
     return true;
 }
 

@@ -120,6 +120,20 @@ void insertScore(int difficulty, int shipType, ScoreTable& table, int32_t score,
 // Volumes as stored: clamped to 0..1; NaN and infinities (a damaged file) become `fallback`.
 float sanitizeVolume(float volume, float fallback);
 
+// Joystick numbers a save may hold: -1 (none) and 0..15, the most joysticks the game numbers.
+constexpr int32_t kSavedPadIdLimit = 16;
+// Joystick input codes a save may hold: buttons 0..31 and the stick's 32..35 (input/KeyRecord.h).
+constexpr int16_t kSavedPadCodeLast = 35;
+
+// Key assignments as loaded from a save: every key code outside 1..255, joystick number outside
+// -1..15 and joystick input code outside 0..35 is replaced by that entry's default for its
+// player; every other entry is kept. A damaged save can then never leave a player without the
+// keys that work the menus, nor show numbers too wide for the key configuration.
+void sanitizeKeyRecords(KeyRecords& keys);
+// Options outside their choices back to their defaults, each on its own: BulletChangeCount,
+// Buzz and OpticalEffect take 0..1, PlayerCollision 0..2. Volumes as sanitizeVolume says.
+void sanitizeConfig(Config& config);
+
 // The three saved blocks of System, read and written together.
 struct SaveBlocks {
     ScoreTable& scores;
@@ -129,8 +143,9 @@ struct SaveBlocks {
 
 // Start-up load of the save file at `path`: each entry present is read over its block; a
 // missing or short entry leaves the rest of its block as it was. Names are then cut to their
-// fields and terminated, and non-finite volumes replaced by their defaults, so nothing read can
-// overrun a print. False when there is no readable package (everything stays as it was).
+// fields and terminated, and damaged values replaced by their defaults (sanitizeKeyRecords,
+// sanitizeConfig), so nothing read can overrun a print or lock a player out. False when there
+// is no readable package (everything stays as it was).
 bool readSaveFile(const char* path, const SaveBlocks& blocks);
 
 // Writes the save file at `path`. The package writer replaces the old file only when the new

@@ -9,6 +9,9 @@ System::System(KeyboardDevice& keyboardDevice, JoystickDevice& joystickDevice)
     playField.create(kFieldWidth, kFieldHeight);
     workSurface.create(128, 128);
     resetKeys(keyRecords);
+    // Recording keeps the play settings that change the random sequence; playback lends the
+    // replay's to the game and gives the player's own back on Reset.
+    replay.bindConfig(&config);
     startJoysticks(joysticks, *joystickDevice_);
 }
 
@@ -51,7 +54,9 @@ bool System::loadSaveData(const char* path) {
 
 bool System::writeSaveData() const {
     if (savePath_.empty()) return false;
-    return writeSaveFile(savePath_.c_str(), scoreTable, keyRecords, config);
+    // During a playback the config holds the replay's play settings; the file keeps the
+    // player's own.
+    return writeSaveFile(savePath_.c_str(), scoreTable, keyRecords, replay.playerConfig(config));
 }
 
 void System::probeJoystick(int32_t padId) {
@@ -75,6 +80,11 @@ void System::updateInput() {
 
 void System::startAttractModeWhenIdle() {}
 void System::pauseOrReplayStep() {
+    // While the pause screen is open nothing is recorded or replayed: the paused frames are not
+    // part of the game. (The pause screen opens here too, once it exists, and its opening frame
+    // skips the step as well.)
+    const Task* pause = firstOfLayer(kPauseLayer);
+    if (pause && pause->state != kTaskEnded) return;
     replay.Step(keyRecords[0].buttons, keyRecords[1].buttons);
 }
 void System::soundStep() {

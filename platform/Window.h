@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace vg {
 
@@ -30,8 +29,9 @@ struct WindowEvent {
     int virtualKey = 0;
 };
 
-// The one game window: shows the 512 x 384 screen surface stretched to the whole client area,
-// switches between a window and full screen, and reports events.
+// The one game window: shows the 512 x 384 screen surface as large as its client area allows
+// at its 4:3 shape, centred on black, switches between a window and full screen, and reports
+// events.
 class GameWindow {
   public:
     virtual ~GameWindow() = default;
@@ -40,29 +40,30 @@ class GameWindow {
     virtual bool pollEvent(WindowEvent& event) = 0;
     // False while another window has the input focus or the window is minimised.
     virtual bool isActive() const = 0;
-    // Copies `screen` (0xAARRGGBB, rows bottom-up, high byte ignored) to the whole client area.
+    // Copies `screen` (0xAARRGGBB, rows bottom-up, high byte ignored) to the client area: scaled
+    // to the largest size of the screen's shape that fits, centred, the rest black.
     virtual void present(const DIB& screen) = 0;
 
     virtual Size clientSize() const = 0;
-    // Resizes the client area of the (windowed) window, keeping its position.
+    // Resizes the client area of the (windowed) window, keeping its position where the whole
+    // window still fits on its display and moving it just enough to fit otherwise.
     virtual void setClientSize(Size size) = 0;
     // Places the window centred on the desktop.
     virtual void centre() = 0;
 
-    // Display modes of the window's screen: every mode, and the one in force now.
-    virtual std::vector<Size> displayModes() const = 0;
-    virtual Size currentDisplayMode() const = 0;
-    // Switches the screen to `mode` and covers it with the window, borderless, without cursor.
-    // False, with nothing changed, when the mode cannot be set.
-    virtual bool enterFullScreen(Size mode) = 0;
-    // Restores the desktop mode and the window's earlier position and size, cursor shown.
+    // Covers the whole display the window is on, borderless and without cursor, at the display's
+    // current resolution (the display mode is never changed). False, with nothing changed, when
+    // the window cannot go full screen.
+    virtual bool enterFullScreen() = 0;
+    // Back to the window at the position and size it had before, cursor shown.
     virtual void leaveFullScreen() = 0;
     virtual bool isFullScreen() const = 0;
 
     virtual void hide() = 0;
 };
 
-// Shown when the game cannot start; on the console when there is no display.
+// Shown when the game cannot start: on standard error always, and in a message box where there
+// is a display to show one on.
 void showMessageBox(const std::string& title, const std::string& text);
 // Debug lines for the developer (stderr).
 void debugOutput(const char* text);

@@ -18,8 +18,9 @@ enum ItemType : uint8_t {
     kItemFullPower = 3,
 };
 
-// Power-up, bomb, extra life or full power, on the item layer: bounces inside the view for
-// 1800 frames, then drifts out.
+// Power-up, bomb, extra life or full power, on the item layer: bounces inside the view while
+// its age is at most 1800, then drifts out. The age advances one per frame (so an item leaves
+// after 30 seconds).
 class Item : public Task {
   public:
     Item(int32_t x, int32_t y, int32_t vx, int32_t vy, uint8_t type);

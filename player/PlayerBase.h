@@ -74,6 +74,13 @@ class PlayerBase : public Task {
     // Stage clear: autopilot, and the carried values written back to the record.
     void enterAutopilot(PlayerRecord& record);
 
+    // A bullet or an enemy struck the ship: Dying for 60 frames.
+    void hit();
+    // The playable states: moves, fires, takes pickups and can be struck (Normal only).
+    bool inPlay() const {
+        return lifeState == PlayerState::Normal || lifeState == PlayerState::Invincible;
+    }
+
     // Fields in their order.
     int32_t x;      // view coordinates, 16.16
     int32_t y;      // 16.16
@@ -96,10 +103,38 @@ class PlayerBase : public Task {
     uint8_t hitMarkFrame = 0;
     uint8_t playerIndex;
 
-  protected:
-    System* system() const;
     // This player's button byte of the current frame.
     uint8_t buttons() const;
+
+  protected:
+    System* system() const;
+
+    // What the ship classes add to the update order of PlayerBase::update.
+    // Straight-line speed outside the laser.
+    virtual int32_t normalSpeed() const { return fixedFromInt(3); }
+    // While stateTimer is at least this, a Dying ship still tries its bomb each frame.
+    virtual int16_t rescueThreshold() const { return 55; }
+    // The sprite bank after the move, from the direction bits that moved the ship.
+    virtual void bankStep(uint8_t directions) { (void)directions; }
+    // The options' formation step (and the beams that hang from them).
+    virtual void moveOptions() {}
+    // The options jump onto the ship (the explosion).
+    virtual void placeOptionsAtShip() {}
+    // Respawn, exit or stage clear: the laser off, the shot counters and the bank cleared.
+    virtual void clearWeaponState() {}
+    // The chain-hold counter of the chain decay: counts it down and reports true while it held
+    // the chain this frame.
+    virtual bool holdChain() { return false; }
+
+  private:
+    void lifeStateStep();
+    void dyingStep();
+    void move();
+    void scrollField(int32_t change);
+    void collisionPass();
+    void takePickups(int32_t fx, int32_t fy);
+    void bulletPass(int32_t fx, int32_t fy);
+    void chainDecay();
 };
 
 }  // namespace vg

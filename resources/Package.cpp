@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
+
+#include "platform/GamePaths.h"
 
 namespace vg {
 
@@ -46,7 +49,9 @@ PackageReader::~PackageReader() {
 bool PackageReader::openPackage(const char* path) {
     closePackage();
     if (path == nullptr) return false;
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    // "data.pck" is read from the game's data folder (platform/GamePaths.h).
+    const std::string file = dataPath(path);
+    const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat info {};
     uint8_t magic[4];

@@ -15,7 +15,8 @@ void TitleInit::update() {
     system->idleCountdown = Title::kIdleFrames;
     system->fieldView = 0;
     system->inStage = 0;
-    // The replay object is reset here once it is part of System.
+    // Neither recording nor playing back; a playback's play settings go back to the player's.
+    system->replay.Reset();
     stopSound(*system, SoundManager::kMusicStage);
     stopSound(*system, SoundManager::kMusicBoss);
     stopSound(*system, SoundManager::kMusicGameOver);

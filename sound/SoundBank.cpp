@@ -1,6 +1,9 @@
 #include "sound/SoundBank.h"
 
 #include <cmath>
+#include <string>
+
+#include "platform/GamePaths.h"
 
 namespace vg::SoundManager {
 
@@ -138,7 +141,8 @@ bool SoundBank::loadEffect(const char* path, int32_t number) {
     if (!effectsReady_) return false;
     // Loading under a number in use replaces it; a failed load leaves the number empty.
     sounds_.erase(number);
-    auto effect = std::make_unique<SoundEffect>(effects_, path);
+    // Sounds are read from the game's data folder (platform/GamePaths.h).
+    auto effect = std::make_unique<SoundEffect>(effects_, dataPath(path).c_str());
     if (effect->soundState == kNotLoaded) return false;
     sounds_[number] = std::move(effect);
     return true;
@@ -154,7 +158,7 @@ int SoundBank::loadEffects() {
 
 bool SoundBank::loadMusic(const char* path, int32_t number) {
     sounds_.erase(number);
-    auto tune = std::make_unique<BGM>(mixer_, path);
+    auto tune = std::make_unique<BGM>(mixer_, dataPath(path).c_str());
     if (tune->soundState == kNotLoaded) return false;
     sounds_[number] = std::move(tune);
     return true;

@@ -4,11 +4,13 @@
 #include <cstring>
 
 #include "platform/KeyboardMap.h"
+#include "platform/WindowPlacement.h"
 #include "resources/DIB.h"
 
 namespace vg::sdl {
 
-std::unique_ptr<SdlWindow> SdlWindow::create(const std::string& title, Size surfaceSize) {
+std::unique_ptr<SdlWindow> SdlWindow::create(const std::string& title, Size surfaceSize,
+                                             int scale) {
     std::unique_ptr<SdlWindow> self(new SdlWindow());
     // The game paces itself; the window must never block on the display's refresh.
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
@@ -18,10 +20,13 @@ std::unique_ptr<SdlWindow> SdlWindow::create(const std::string& title, Size surf
     self->video_ = std::make_unique<SubsystemGuard>(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     if (!self->video_->ok()) return nullptr;
 
+    scale = scale == 2 ? 2 : 1;
     self->window_.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                         SDL_WINDOWPOS_CENTERED, surfaceSize.width,
-                                         surfaceSize.height, SDL_WINDOW_SHOWN));
+                                         SDL_WINDOWPOS_CENTERED, surfaceSize.width * scale,
+                                         surfaceSize.height * scale, SDL_WINDOW_SHOWN));
     if (!self->window_) return nullptr;
+    // A double-size window on a small display starts at its top-left rather than hanging off.
+    self->keepOnDisplay();
     self->renderer_.reset(SDL_CreateRenderer(self->window_.get(), -1, 0));
     if (!self->renderer_) {
         self->renderer_.reset(SDL_CreateRenderer(self->window_.get(), -1, SDL_RENDERER_SOFTWARE));
@@ -38,6 +43,10 @@ std::unique_ptr<SdlWindow> SdlWindow::create(const std::string& title, Size surf
     SDL_DisableScreenSaver();
     SDL_StopTextInput();
     return self;
+}
+
+std::string SdlWindow::lastError() {
+    return SDL_GetError();
 }
 
 SdlWindow::~SdlWindow() {
@@ -107,8 +116,14 @@ void SdlWindow::present(const DIB& screen) {
         std::memcpy(bytes + static_cast<size_t>(y) * pitch, screen.row(y), rowBytes);
     }
     SDL_UnlockTexture(texture_.get());
+    Size output;
+    if (SDL_GetRendererOutputSize(renderer_.get(), &output.width, &output.height) != 0) return;
+    const Rect fit = fitPicture(textureSize_, output);
+    const SDL_Rect area{fit.x, fit.y, fit.width, fit.height};
+    // Black around the picture where the display's shape differs from 4:3.
+    SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
     SDL_RenderClear(renderer_.get());
-    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &area);
     SDL_RenderPresent(renderer_.get());
 }
 
@@ -118,9 +133,34 @@ Size SdlWindow::clientSize() const {
     return size;
 }
 
+Rect SdlWindow::clientRect() const {
+    Rect rect;
+    SDL_GetWindowPosition(window_.get(), &rect.x, &rect.y);
+    SDL_GetWindowSize(window_.get(), &rect.width, &rect.height);
+    return rect;
+}
+
 void SdlWindow::setClientSize(Size size) {
     SDL_SetWindowSize(window_.get(), size.width, size.height);
+    keepOnDisplay();
     SDL_ShowWindow(window_.get());
+}
+
+void SdlWindow::keepOnDisplay() {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(displayIndex(), &usable) != 0) return;
+    // The frame the window manager adds; unknown (no window manager, not yet shown) counts as
+    // none. SDL's window position is the frame's top-left corner under a window manager (as
+    // measured with X11), so the frame only adds to the size.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window_.get(), &top, &left, &bottom, &right) != 0) {
+        top = left = bottom = right = 0;
+    }
+    const Rect client = clientRect();
+    const Rect outer{client.x, client.y, client.width + left + right, client.height + top + bottom};
+    const Rect placed = placeOnDisplay(outer, {usable.x, usable.y, usable.w, usable.h});
+    if (placed == outer) return;
+    SDL_SetWindowPosition(window_.get(), placed.x, placed.y);
 }
 
 void SdlWindow::centre() {
@@ -133,35 +173,12 @@ int SdlWindow::displayIndex() const {
     return index < 0 ? 0 : index;
 }
 
-std::vector<Size> SdlWindow::displayModes() const {
-    std::vector<Size> modes;
-    const int display = displayIndex();
-    const int count = SDL_GetNumDisplayModes(display);
-    for (int i = 0; i < count; ++i) {
-        SDL_DisplayMode mode;
-        if (SDL_GetDisplayMode(display, i, &mode) == 0) modes.push_back({mode.w, mode.h});
-    }
-    return modes;
-}
-
-Size SdlWindow::currentDisplayMode() const {
-    SDL_DisplayMode mode;
-    if (SDL_GetCurrentDisplayMode(displayIndex(), &mode) != 0) return {};
-    return {mode.w, mode.h};
-}
-
-bool SdlWindow::enterFullScreen(Size size) {
+bool SdlWindow::enterFullScreen() {
     if (fullScreen_) return true;
-    SDL_DisplayMode wanted{};
-    wanted.w = size.width;
-    wanted.h = size.height;
-    SDL_DisplayMode closest;
-    if (!SDL_GetClosestDisplayMode(displayIndex(), &wanted, &closest)) return false;
-    if (closest.w != size.width || closest.h != size.height) return false;
     SDL_GetWindowPosition(window_.get(), &windowedRect_.x, &windowedRect_.y);
     SDL_GetWindowSize(window_.get(), &windowedRect_.w, &windowedRect_.h);
-    if (SDL_SetWindowDisplayMode(window_.get(), &closest) != 0) return false;
-    if (SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN) != 0) return false;
+    // The desktop's own resolution: no display-mode change, present() scales the picture.
+    if (SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
     fullScreen_ = true;
     SDL_ShowWindow(window_.get());
     SDL_ShowCursor(SDL_DISABLE);

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "app/DisplaySwitch.h"
 
 namespace vg {
 namespace {
 
-// A window whose display offers a chosen list of modes.
+// A window that remembers what it was asked; it can be told to refuse full screen.
 class FakeWindow : public GameWindow {
   public:
     bool pollEvent(WindowEvent&) override { return false; }
@@ -16,60 +14,51 @@ class FakeWindow : public GameWindow {
     Size clientSize() const override { return client; }
     void setClientSize(Size size) override { client = size; }
     void centre() override {}
-    std::vector<Size> displayModes() const override { return modes; }
-    Size currentDisplayMode() const override { return fullScreen ? mode : desktop; }
-    bool enterFullScreen(Size size) override {
-        if (refuseModeChange) return false;
+    bool enterFullScreen() override {
+        if (refuseFullScreen) return false;
+        ++entered;
         fullScreen = true;
-        mode = size;
         return true;
     }
     void leaveFullScreen() override { fullScreen = false; }
     bool isFullScreen() const override { return fullScreen; }
     void hide() override {}
 
-    std::vector<Size> modes{{1920, 1080}, {800, 600}, {640, 480}};
-    Size desktop{1920, 1080};
     Size client{512, 384};
-    Size mode{};
     bool fullScreen = false;
-    bool refuseModeChange = false;
+    bool refuseFullScreen = false;
+    int entered = 0;
 };
 
-TEST(DisplaySwitchTest, AltEnterUsesTheSurfaceSizeOrFallsBackTo640x480AndToggles) {
+TEST(DisplaySwitchTest, FullScreenTogglesAndEveryWayOutLeavesIt) {
     FakeWindow window;
     DisplaySwitch display(window, {512, 384});
+    // Whatever modes the display offers: full screen never depends on them any more.
     EXPECT_TRUE(display.toggleFullScreen());
     EXPECT_TRUE(window.fullScreen);
-    EXPECT_EQ(window.mode, (Size{640, 480}));
     EXPECT_TRUE(display.toggleFullScreen());
     EXPECT_FALSE(window.fullScreen);
 
-    window.modes.push_back({512, 384});
-    EXPECT_TRUE(display.toggleFullScreen());
-    EXPECT_EQ(window.mode, (Size{512, 384}));
-}
-
-TEST(DisplaySwitchTest, LosingActivationLeavesFullScreenEvenAt640x480) {
-    FakeWindow window;
-    DisplaySwitch display(window, {512, 384});
+    // Losing activation leaves it; in a window a request to leave changes nothing.
     display.toggleFullScreen();
-    ASSERT_EQ(window.mode, (Size{640, 480}));
     display.leaveFullScreen();
     EXPECT_FALSE(window.fullScreen);
-    // In a window, a request to leave changes nothing.
     display.leaveFullScreen();
+    EXPECT_FALSE(window.fullScreen);
+    EXPECT_EQ(window.entered, 2);
+    // setDisplayMode toggles whatever the flag says while in full screen.
+    display.toggleFullScreen();
+    EXPECT_TRUE(display.setDisplayMode(true));
     EXPECT_FALSE(window.fullScreen);
 }
 
-TEST(DisplaySwitchTest, RefusedModeLeavesTheWindowAsItWas) {
+TEST(DisplaySwitchTest, RefusedFullScreenLeavesTheWindowAsItWas) {
     FakeWindow window;
-    window.refuseModeChange = true;
+    window.refuseFullScreen = true;
     DisplaySwitch display(window, {512, 384});
     EXPECT_FALSE(display.toggleFullScreen());
     EXPECT_FALSE(window.fullScreen);
-    window.modes = {{1920, 1080}};
-    EXPECT_FALSE(display.setDisplayMode({640, 480}, true));
+    EXPECT_EQ(window.client, (Size{512, 384}));
 }
 
 TEST(DisplaySwitchTest, F5TogglesScaleAndLeavesFullScreenFirst) {

@@ -22,7 +22,8 @@ namespace {
 
 const std::string kPackagePath = std::string(VG_GAME_DIR) + "/data.pck";
 
-const char* const kSheets[] = {"bullet.png", "ship.png", "item.png", "exp.png", "enemy.png"};
+const char* const kSheets[] = {"bullet.png", "ship.png",  "item.png",
+                               "exp.png",    "enemy.png", "boss1.png"};
 
 bool loadPicture(const char* name, DIB& image) {
     PackageReader reader;
@@ -143,6 +144,14 @@ TEST_F(Sprites, ColorKeySpritesHaveNoHolesInside) {
           atlas::enemy::kTank2Shadow, atlas::enemy::kTank2Turret, atlas::enemy::kFlyGun,
           atlas::enemy::kFuwafuwa, atlas::enemy::kCannon, atlas::enemy::kBurn,
           atlas::enemy::kPieceLarge}},
+        {"boss1.png",
+         {atlas::boss1::kSemiBoss1, atlas::boss1::kBoss1, atlas::boss1::kBoss1WingWreck,
+          atlas::boss1::kSceneryBridge, atlas::boss1::kSceneryFreighter,
+          atlas::boss1::kSceneryOverpass, atlas::boss1::kSceneryTreesLarge,
+          atlas::boss1::kSceneryTreesSmall, atlas::boss1::kSceneryRocks,
+          atlas::boss1::kSceneryHangar, atlas::boss1::kSceneryFuelTanks,
+          atlas::boss1::kSceneryControlTower, atlas::boss1::kSceneryBunker,
+          atlas::boss1::kSceneryLandingPad}},
     };
     for (const Checked& group : checked) {
         DIB image;

@@ -21,7 +21,7 @@ class SdlBackendsTest : public ::testing::Test {
     }
 };
 
-TEST_F(SdlBackendsTest, WindowPresentsResizesAndRefusesModesTheDisplayLacks) {
+TEST_F(SdlBackendsTest, WindowPresentsAndResizes) {
     auto window = sdl::SdlWindow::create("test", {512, 384});
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isActive());
@@ -39,13 +39,41 @@ TEST_F(SdlBackendsTest, WindowPresentsResizesAndRefusesModesTheDisplayLacks) {
     window->setClientSize({1024, 768});
     EXPECT_EQ(window->clientSize(), (Size{1024, 768}));
 
-    EXPECT_FALSE(window->displayModes().empty());
-    EXPECT_NE(window->currentDisplayMode(), Size{});
-    EXPECT_FALSE(window->enterFullScreen({123, 45}));
-    EXPECT_FALSE(window->isFullScreen());
-
     WindowEvent event;
     for (int i = 0; i < 10 && window->pollEvent(event);) ++i;
+}
+
+// The dummy display is 1024 x 768 at the origin.
+TEST_F(SdlBackendsTest, FullScreenCoversTheDisplayAndLeavingPutsTheWindowBack) {
+    auto window = sdl::SdlWindow::create("test", {512, 384});
+    ASSERT_NE(window, nullptr);
+    const Rect before = window->clientRect();
+    EXPECT_EQ(before, (Rect{256, 192, 512, 384})) << "the window starts centred";
+    ASSERT_TRUE(window->enterFullScreen());
+    EXPECT_TRUE(window->isFullScreen());
+    EXPECT_EQ(window->clientSize(), (Size{1024, 768}));
+    DIB screen;
+    ASSERT_TRUE(screen.create(512, 384));
+    window->present(screen);
+    EXPECT_TRUE(window->enterFullScreen());
+    window->leaveFullScreen();
+    EXPECT_FALSE(window->isFullScreen());
+    EXPECT_EQ(window->clientRect(), before);
+}
+
+TEST_F(SdlBackendsTest, DoubleSizeKeepsTheWindowOnTheDisplay) {
+    auto window = sdl::SdlWindow::create("test", {512, 384});
+    ASSERT_NE(window, nullptr);
+    // From the centre, doubling would run 256 pixels past the right and bottom edges.
+    window->setClientSize({1024, 768});
+    EXPECT_EQ(window->clientRect(), (Rect{0, 0, 1024, 768}));
+    // Single size again stays where it is: it fits.
+    window->setClientSize({512, 384});
+    EXPECT_EQ(window->clientRect(), (Rect{0, 0, 512, 384}));
+
+    auto doubled = sdl::SdlWindow::create("test", {512, 384}, 2);
+    ASSERT_NE(doubled, nullptr);
+    EXPECT_EQ(doubled->clientRect(), (Rect{0, 0, 1024, 768}));
 }
 
 TEST_F(SdlBackendsTest, KeyboardSnapshotIsAllUpWithoutInput) {

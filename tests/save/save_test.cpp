@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -295,6 +296,105 @@ TEST_F(SaveFileTest, NothingIsWrittenWithoutALoadOrIntoAnUnwritableFolder) {
     EXPECT_FALSE(system.writeSaveData());  // never loaded: no path
     system.loadSaveData((dir_ / "missing" / "save").string().c_str());
     EXPECT_FALSE(system.writeSaveData());
+}
+
+// One player's INPUT record as stored: keys Up, Down, Left, Right, Shot, Bomb, Auto, Pause, the
+// joystick number, then the joystick codes of Shot, Bomb, Auto and Pause.
+Bytes keyRecordBytes(const std::vector<int32_t>& keys, int32_t padId,
+                     const std::vector<int16_t>& padCodes) {
+    Bytes out;
+    put32(out, 0);
+    for (int32_t key : keys) put32(out, static_cast<uint32_t>(key));
+    put32(out, static_cast<uint32_t>(padId));
+    for (int16_t code : padCodes) put16(out, static_cast<uint16_t>(code));
+    return out;
+}
+
+// A save with the right layout but damaged values: each damaged entry falls back to its own
+// default, every other value is kept, and player 1 can work the menus again.
+TEST_F(SaveFileTest, DamagedValuesFallBackToTheirDefaultsOneByOne) {
+    Bytes keys =
+        keyRecordBytes({-5, 0x28, 0, 256, 2147483647, 'B', 0x43, 0x56}, 99, {7, -3, 40, 33});
+    const Bytes second = keyRecordBytes({'I', 'K', 'J', 'L', 0xA0, 1, 255, 'P'}, 15, {4, 5, 35, 0});
+    keys.insert(keys.end(), second.begin(), second.end());
+    Bytes config;
+    putText(config, "PILOT", 12);
+    putFloat(config, 0.5f);
+    putFloat(config, 0.25f);
+    for (uint8_t b : {1, 0, 3, 1, 2, 3, 0, 0}) config.push_back(b);  // progress, clear marks
+    for (uint8_t b : {2, 200, 1, 255}) config.push_back(b);          // the four options
+    Bytes file = magic();
+    putEntry(file, "INPUT", keys);
+    putEntry(file, "CONFIG", config);
+    writeFile(file);
+
+    ScriptedKeyboard keyboard;
+    keyboard.queueHeld({'Z'});
+    NullJoystick joysticks;
+    {
+        System system(keyboard, joysticks);
+        ASSERT_TRUE(system.loadSaveData(path_.c_str()));
+        const KeyRecord& first = system.keyRecords[0];
+        EXPECT_EQ(first.upKey, 0x26);
+        EXPECT_EQ(first.downKey, 0x28);
+        EXPECT_EQ(first.leftKey, 0x25);
+        EXPECT_EQ(first.rightKey, 0x27);
+        EXPECT_EQ(first.shotKey, 'Z');
+        EXPECT_EQ(first.bombKey, 'B');
+        EXPECT_EQ(first.padId, 0);
+        EXPECT_EQ(first.shotPadButton, 7);
+        EXPECT_EQ(first.bombPadButton, 1);
+        EXPECT_EQ(first.autoPadButton, 2);
+        EXPECT_EQ(first.pausePadButton, 33);
+        const KeyRecord& other = system.keyRecords[1];
+        EXPECT_EQ(other.upKey, 'I');
+        EXPECT_EQ(other.shotKey, 0xA0);
+        EXPECT_EQ(other.bombKey, 1);
+        EXPECT_EQ(other.autoKey, 255);
+        EXPECT_EQ(other.padId, 15);
+        EXPECT_EQ(other.autoPadButton, 35);
+
+        const Config& c = system.config;
+        EXPECT_EQ(c.bulletChangeCount, 0);
+        EXPECT_EQ(c.playerCollision, 1);
+        EXPECT_EQ(c.buzz, 1);
+        EXPECT_EQ(c.opticalEffect, 0);
+        EXPECT_STREQ(c.lastName, "PILOT");
+        EXPECT_FLOAT_EQ(c.musicVolume, 0.5f);
+        EXPECT_FLOAT_EQ(c.seVolume, 0.25f);
+        EXPECT_EQ(c.gameCleared, 1);
+        EXPECT_EQ(c.furthestStage, 3);
+        EXPECT_EQ(c.clearMarks[2], 3);
+
+        // Z confirms again.
+        system.frameStep();
+        EXPECT_EQ(system.keyRecords[0].buttons, kButtonShot);
+        EXPECT_EQ(system.keyRecords[1].buttons, 0);
+    }
+    // The repaired values are what the next save holds.
+    const Bytes saved = readFile();
+    const size_t input = 4 + (4 + 5 + 4 + 4000) + (4 + 5 + 4);
+    ASSERT_GT(saved.size(), input + 96);
+    EXPECT_EQ(saved[input + 4], 0x26);
+    EXPECT_EQ(saved[input + 20], 'Z');
+    EXPECT_EQ(saved[input + 21], 0);
+}
+
+TEST_F(SaveFileTest, JoystickNumbersOutsideTheirRangeBecomeTheDefault) {
+    const struct {
+        int32_t stored, loaded;
+    } cases[] = {{-1, -1}, {0, 0}, {15, 15}, {16, 1}, {-2, 1}, {INT32_MIN, 1}, {INT32_MAX, 1}};
+    for (const auto& c : cases) {
+        Bytes keys = defaultKeys();
+        for (int b = 0; b < 4; ++b) keys[48 + 36 + b] = static_cast<uint8_t>(c.stored >> (8 * b));
+        Bytes file = magic();
+        putEntry(file, "INPUT", keys);
+        writeFile(file);
+        System system;
+        ASSERT_TRUE(system.loadSaveData(path_.c_str()));
+        EXPECT_EQ(system.keyRecords[1].padId, c.loaded) << c.stored;
+        EXPECT_EQ(system.keyRecords[0].padId, 0);
+    }
 }
 
 TEST(OptionResetTest, RestoresOptionsAndKeysButKeepsNameScoresAndProgress) {

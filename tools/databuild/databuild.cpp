@@ -7,10 +7,12 @@
 //       and writes it with the game's PNG writer. The optional contact sheet shows the picture
 //       on a checker with every atlas cell outlined and named.
 //   vg_databuild mockup <picture dir> <out dir>
-//       composes the screens that show the pictures, and a moment of play from the sprite
-//       sheets, with the game's blitters, for review.
+//       composes the screens that show the pictures, a moment of play from the sprite sheets
+//       and windows of stage 1, with the game's blitters, for review.
 //   vg_databuild pack <out.pck> <file>...
 //       writes a package with one entry per file, named by the file's name, sorted by name.
+//   vg_databuild icon <icon.svg> <size> <out.png>
+//       draws the desktop icon at <size> x <size> pixels, keeping its transparency.
 //
 // Same sources give the same bytes: nothing here reads the clock, and the PNG writer uses fixed
 // settings and writes no time chunk.
@@ -20,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -34,6 +37,7 @@
 #include "tools/databuild/GlyphSheet.h"
 #include "tools/databuild/Mockup.h"
 #include "tools/databuild/PlayMockup.h"
+#include "tools/databuild/StageMockup.h"
 
 namespace vg::databuild {
 namespace {
@@ -311,6 +315,40 @@ int buildPackage(int argc, char** argv) {
     return 0;
 }
 
+// The icon keeps its alpha (the game's own writer drops it), so cairo writes it.
+int buildIcon(int argc, char** argv) {
+    const int size = argc == 5 ? std::atoi(argv[3]) : 0;
+    if (size < 8 || size > 1024) {
+        std::fprintf(stderr, "usage: vg_databuild icon <icon.svg> <size 8..1024> <out.png>\n");
+        return 2;
+    }
+    GError* error = nullptr;
+    RsvgHandle* handle = rsvg_handle_new_from_file(argv[2], &error);
+    if (!handle) {
+        std::fprintf(stderr, "vg_databuild: %s: %s\n", argv[2],
+                     error ? error->message : "cannot read");
+        if (error) g_error_free(error);
+        return 1;
+    }
+    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size));
+    ContextPtr context(cairo_create(surface.get()));
+    RsvgRectangle viewport{0, 0, static_cast<double>(size), static_cast<double>(size)};
+    const bool drawn = rsvg_handle_render_document(handle, context.get(), &viewport, &error);
+    g_object_unref(handle);
+    if (!drawn) {
+        std::fprintf(stderr, "vg_databuild: %s: %s\n", argv[2],
+                     error ? error->message : "cannot draw");
+        if (error) g_error_free(error);
+        return 1;
+    }
+    cairo_surface_flush(surface.get());
+    if (cairo_surface_write_to_png(surface.get(), argv[4]) != CAIRO_STATUS_SUCCESS) {
+        std::fprintf(stderr, "vg_databuild: cannot write %s\n", argv[4]);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 }  // namespace vg::databuild
 
@@ -321,7 +359,8 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "mockup") == 0) {
         std::string error;
         if (vg::databuild::writeMockups(argv[2], argv[3], error) &&
-            vg::databuild::writePlayMockup(argv[2], argv[3], error)) {
+            vg::databuild::writePlayMockup(argv[2], argv[3], error) &&
+            vg::databuild::writeStageMockup(argv[2], argv[3], error)) {
             return 0;
         }
         std::fprintf(stderr, "vg_databuild: %s\n", error.c_str());
@@ -330,6 +369,9 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "pack") == 0) {
         return vg::databuild::buildPackage(argc, argv);
     }
-    std::fprintf(stderr, "usage: vg_databuild image ... | pack ...\n");
+    if (argc >= 2 && std::strcmp(argv[1], "icon") == 0) {
+        return vg::databuild::buildIcon(argc, argv);
+    }
+    std::fprintf(stderr, "usage: vg_databuild image ... | pack ... | icon ...\n");
     return 2;
 }

@@ -3,7 +3,10 @@
 //
 //   vesperglint-headless [--frames N] [--keys FILE] [--dump-every K] [--out DIR] [--game DIR]
 //                        [--save FILE] [--stage S --difficulty D --ships A[,B]] [--invincible]
-//                        [--script FILE] [--stats FILE] [--trace FILE]
+//                        [--script FILE] [--stats FILE] [--trace FILE] [--test-scene SHIP[,SHIP]]
+//
+// --test-scene starts an empty play field with the ships of the given types (0..3; a second
+// type adds player 2) ready to play, instead of the game's start (see player/TestScene.h).
 //
 // The game folder (default: the current folder) is where data.pck and sound/ live, as for the
 // game itself. The run reads and writes a save file only when --save names one, so it never
@@ -29,7 +32,8 @@ int usage() {
     std::fprintf(stderr,
                  "usage: vesperglint-headless [--frames N] [--keys FILE] [--dump-every K] "
                  "[--out DIR] [--game DIR] [--save FILE] [--stage S --difficulty D --ships "
-                 "A[,B]] [--invincible] [--script FILE] [--stats FILE] [--trace FILE]\n");
+                 "A[,B]] [--invincible] [--script FILE] [--stats FILE] [--trace FILE] "
+                 "[--test-scene SHIP[,SHIP]]\n");
     return 2;
 }
 
@@ -112,6 +116,12 @@ int main(int argc, char** argv) {
             statsPath = absolute(value);
         } else if (arg == "--trace") {
             options.traceFile = absolute(value);
+        } else if (arg == "--test-scene") {
+            char second = 0;
+            int ships[2] = {-1, -1};
+            options.testScene = std::sscanf(value, "%d,%d%c", &ships[0], &ships[1], &second) >= 1;
+            if (!options.testScene || second != 0) return usage();
+            options.testShips = {ships[0], ships[1]};
         } else {
             return usage();
         }

@@ -1,0 +1,108 @@
+#include "enemy/Cannon.h"
+
+#include "core/FixedMath.h"
+#include "core/GameSound.h"
+#include "core/Layers.h"
+#include "core/System.h"
+#include "effects/Explosions.h"
+#include "enemy/Bullet.h"
+#include "enemy/EnemyCommon.h"
+#include "sound/SoundBank.h"
+#include "stage/Back.h"
+
+namespace vg {
+
+namespace {
+
+constexpr int32_t kStraightSpeed = 157286;  // 2.4
+constexpr int32_t kSpreadSpeed = 2 * kFixedOne;
+constexpr int32_t kSpread = 25 * kDegree;
+constexpr uint8_t kOrb = 0;
+
+// Where the bursts of the destruction go off, one every 5 steps from step 0 to step 25.
+constexpr PixelOffset kBursts[6] = {{0, 0}, {-22, -14}, {20, 12}, {-16, 20}, {24, -18}, {0, 4}};
+
+}  // namespace
+
+Cannon::Cannon(int32_t x0, int32_t y0, int8_t level) : EnemyBase(x0, y0) {
+    hitPoints = kHitPoints;
+    hitBox = {-45, -45, 45, 45};
+    attackLevel = level;
+}
+
+void Cannon::update() {
+    System* sys = system();
+    if (!sys) return;
+    moveByVelocity(*this, mapSpeed(*sys));
+    if (outsideBounds(*this, -50, -50, 322, 384)) {
+        end();
+        return;
+    }
+    if (dead) {
+        destructionStep(*sys);
+        return;
+    }
+    hitPass();
+    if (hitPoints <= 0) {
+        destructionStep(*sys);
+        return;
+    }
+    if (nearestPlayer()) {
+        turretAngle = turnTowardTarget(*this, turretAngle, 2.0);
+        if (frameCount < 420) fire(*sys);
+    }
+    ++frameCount;
+}
+
+void Cannon::fire(System& sys) {
+    const int32_t phase = frameCount & 63;
+    if (attackLevel < 0 || phase % 8 != 0 || phase / 8 > attackLevel) return;
+    const int32_t theta = fixedDegrees(turretAngle);
+    const int32_t c = cosFixed(theta);
+    const int32_t s = sinFixed(theta);
+    // The barrel tips, 40 pixels ahead of the centre and 10 to each side.
+    const int32_t firstX = x + 40 * c + 10 * s;
+    const int32_t firstY = y + 40 * s - 10 * c;
+    const int32_t secondX = x + 40 * c - 10 * s;
+    const int32_t secondY = y + 40 * s + 10 * c;
+    const BulletOrder front = BulletOrder::Front;
+    fireAngled(sys, firstX, firstY, theta, kStraightSpeed, kOrb, serial, front);
+    fireAngled(sys, firstX, firstY, theta - kSpread, kSpreadSpeed, kOrb, serial, front);
+    fireAngled(sys, secondX, secondY, theta, kStraightSpeed, kOrb, serial, front);
+    fireAngled(sys, secondX, secondY, theta + kSpread, kSpreadSpeed, kOrb, serial, front);
+}
+
+void Cannon::destructionStep(System& sys) {
+    const int32_t step = deathCounter++;
+    if (step == 0) {
+        dead = 1;
+        nearKill = killReward(128, 250, 5);
+        playSound(sys, SoundManager::kSoundKill2);
+    }
+    if (step % 5 != 0 || step > 25) return;
+    const PixelOffset o = kBursts[step / 5];
+    burstsAt(*this, {o}, 4);
+    if (step == 25) {
+        sys.spawnFront<Burn>(layer::wreckLayer(layer), x, y);
+        dropEnergyUnlessLaser(*this, nearKill + 4);
+        closingExplosion(*this, false);
+        end();
+    }
+}
+
+void Cannon::draw(DIB& surface) {
+    const System* sys = system();
+    if (!sys) {
+        end();
+        return;
+    }
+    // The destroyed turret is gone; its bursts and wreck are effects of their own.
+    if (dead) return;
+    const atlas::Cell& cell = atlas::enemy::kCannon;
+    const int32_t picture = (static_cast<int32_t>(turretAngle) + 5) / 10 % 36;
+    const bool red = lowHitPointBlink(kHitPoints);
+    drawLit(*this, surface, enemySheet(*sys), cell, picture, screenX(*sys, x) - cell.w / 2,
+            screenY(*sys, y) - cell.h / 2, red);
+}
+
+}  // namespace vg

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vg {
+
+// Kind codes of the enemy keywords of the stage scripts (StageEvent::kind, 100..153). The
+// event runner hands every code in this range to spawnEnemy.
+enum EnemyKeyword : int32_t {
+    kEnemyTankSmall = 100,
+    kEnemyTankSmallMiddle = 101,
+    kEnemyTankSmall2 = 102,
+    kEnemyTankSmall2Middle = 103,
+    kEnemyFlySmall = 104,
+    kEnemyFlySmallBrake = 105,
+    kEnemyFlySmallCurve = 106,
+    kEnemyFlySmallShip = 107,
+    kEnemyFlySmallShipBrake = 108,
+    kEnemyKite = 109,
+    kEnemyFlyMediumA = 110,
+    kEnemyFlyMediumB = 111,
+    kEnemyFlyMediumC = 112,
+    kEnemyHeliPower = 113,
+    kEnemyHeliBomb = 114,
+    kEnemySemiBoss1 = 115,
+    kEnemyBoss1 = 116,
+    kEnemySemiBoss2 = 117,
+    kEnemyBoss2 = 118,
+    kEnemyTinyPlane = 119,
+    kEnemyTinyPlaneCurve = 120,
+    kEnemyCannon = 121,
+    kEnemyCannonMiddle = 122,
+    kEnemyFlyGun = 123,
+    kEnemyFlyGunBrake = 124,
+    kEnemyTinyPlane2 = 125,
+    kEnemyTinyPlane2Curve = 126,
+    kEnemyTinyPlane2ShipBrake = 127,
+    kEnemyFuwafuwa = 128,
+    kEnemyFlyLarge = 129,
+    kEnemySemiBoss3Under = 130,
+    kEnemySemiBoss3 = 131,
+    kEnemyBoss3Large = 132,
+    kEnemyBoss3Small = 133,
+    kEnemyBoss3Linked = 134,
+    kEnemyKiteRed = 135,
+    kEnemyFlyMediumC2 = 136,
+    kEnemyBoat = 137,
+    kEnemyBoatMiddle = 138,
+    kEnemyBoatLarge = 139,
+    kEnemySemiBoss4 = 140,
+    kEnemyBoss4 = 141,
+    kEnemyTankMidium = 142,
+    kEnemyTankMidiumMiddle = 143,
+    kEnemyTankMidium2 = 144,
+    kEnemyTankMidium2Middle = 145,
+    kEnemySemiBoss5A = 146,
+    kEnemySemiBoss5B = 147,
+    kEnemySemiBoss5C = 148,
+    kEnemySemiBoss5D = 149,
+    kEnemyBoss5A = 150,
+    kEnemyBoss5B = 151,
+    kEnemyBoss5C = 152,
+    kEnemyBoss5D = 153,
+};
+
+}  // namespace vg

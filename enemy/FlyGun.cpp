@@ -1,0 +1,86 @@
+#include "enemy/FlyGun.h"
+
+#include "core/System.h"
+#include "enemy/Bullet.h"
+
+namespace vg {
+
+namespace {
+
+constexpr uint8_t kOrb = 0;
+
+}  // namespace
+
+FlyGun::FlyGun(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int8_t level)
+    : EnemyBase(x0, y0), brake{kFixedOne, 0, speed, direction} {
+    hitPoints = kHitPoints;
+    hitBox = {-24, -24, 24, 24};
+    attackLevel = level;
+    const Velocity v = velocityAlong(direction, speed);
+    vx = v.x;
+    vy = v.y;
+}
+
+FlyGun::FlyGun(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int32_t factor,
+               int32_t frames, int8_t level)
+    : FlyGun(x0, y0, direction, speed, level) {
+    braking = true;
+    brake.factor = factor;
+    brake.frames = frames;
+}
+
+void FlyGun::update() {
+    System* sys = system();
+    if (!sys) return;
+    if (braking) brake.step(frameCount, vx, vy);
+    moveByVelocity(*this);
+    if (outsideBounds(*this, -96, -64, 408, 448)) {
+        end();
+        return;
+    }
+    hitPass();
+    if (hitPoints <= 0) {
+        quickDestruction(*this, 64, 200, 5, 3);
+        return;
+    }
+    turretAngle = turnTowardTarget(*this, turretAngle, 5.0);
+    fire(*sys);
+    ++frameCount;
+}
+
+void FlyGun::fire(System& sys) {
+    if ((frameCount + 40) % 80 != 0 || frameCount > 179 || attackLevel < 0) return;
+    if (!nearestPlayer()) return;
+    const int32_t down = 90 * kDegree;
+    for (int32_t s = 1; s <= attackLevel + 1; ++s) {
+        fireAngled(sys, x - fixedFromInt(16), y + fixedFromInt(32), down, fixedFromInt(s), kOrb,
+                   serial, BulletOrder::Front);
+        fireAngled(sys, x + fixedFromInt(16), y + fixedFromInt(32), down, fixedFromInt(s), kOrb,
+                   serial, BulletOrder::Front);
+    }
+}
+
+int32_t FlyGun::spriteFrame() const {
+    // Frame k shows the turret at 20 k degrees.
+    return (static_cast<int32_t>(turretAngle) + 10) / 20 % 18;
+}
+
+void FlyGun::draw(DIB& surface) {
+    const System* sys = system();
+    if (!sys) {
+        end();
+        return;
+    }
+    const atlas::Cell& cell = atlas::enemy::kFlyGun;
+    const bool red = lowHitPointBlink(kHitPoints);
+    drawLit(*this, surface, enemySheet(*sys), cell, spriteFrame(), screenX(*sys, x) - cell.w / 2,
+            screenY(*sys, y) - cell.h / 2, red);
+}
+
+void FlyGun::drawShadow(DIB& surface) {
+    if (const System* sys = system()) {
+        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlyGun, spriteFrame());
+    }
+}
+
+}  // namespace vg

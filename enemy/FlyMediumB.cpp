@@ -1,0 +1,146 @@
+#include "enemy/FlyMediumB.h"
+
+#include <algorithm>
+
+#include "core/GameSound.h"
+#include "core/Layers.h"
+#include "core/System.h"
+#include "effects/Explosions.h"
+#include "enemy/Bullet.h"
+#include "enemy/EnemyCommon.h"
+#include "player/PlayerBase.h"
+#include "sound/SoundBank.h"
+
+namespace vg {
+
+namespace {
+
+constexpr int32_t kSpeedUp = 68812;  // 1.05
+constexpr uint8_t kOrb = 0;
+constexpr uint8_t kGlintOrb = 3;
+
+}  // namespace
+
+FlyMediumB::FlyMediumB(int32_t x0, int32_t y0, int8_t level) : EnemyBase(x0, y0) {
+    hitPoints = kHitPoints;
+    hitBox = {-20, -36, 20, 20};
+    vy = 19660;
+    attackLevel = level;
+}
+
+void FlyMediumB::update() {
+    System* sys = system();
+    if (!sys) return;
+    // A destroyed craft bursts where it stands.
+    if (dead) {
+        destructionStep(*sys);
+        return;
+    }
+    moveByVelocity(*this);
+    if (frameCount > 720 && vy < 2 * kFixedOne) vy = fixedMul(vy, kSpeedUp);
+    if (outsideBounds(*this, -82, -50, 394, 434)) {
+        end();
+        return;
+    }
+    aim = turnTowardTarget(*this, aim, 5.0);
+    hitPass();
+    if (!broken && hitPoints <= kBreakingPoint && hitPoints > 0) breakUp(*sys);
+    if (hitPoints <= 0) {
+        destructionStep(*sys);
+        return;
+    }
+    fire(*sys);
+    if (broken) ++breakCounter;
+    ++frameCount;
+}
+
+void FlyMediumB::breakUp(System& sys) {
+    broken = 1;
+    breakCounter = 0;
+    PlayerBase* player = lastHitter == kNoHitter ? nullptr : PlayerBase::find(sys, lastHitter);
+    if (player && player->energy > 0) {
+        // A kill in the chain without score.
+        player->comboTimer = static_cast<int16_t>(
+            std::clamp<int32_t>(player->comboTimer + 64, 0, PlayerBase::kMaxComboTimer));
+        if (player->combo < PlayerBase::kMaxCombo) ++player->combo;
+        player->maxCombo = std::max(player->maxCombo, player->combo);
+        if (lastHitKind == kHitLaser) {
+            changeBulletsToCrystals(sys, serial, player, x, y);
+            player->energy = static_cast<int16_t>(
+                std::clamp<int32_t>(player->energy - 1, 0, PlayerBase::kMaxEnergy));
+        }
+    }
+    for (const PixelOffset o :
+         {PixelOffset{0, -10}, PixelOffset{5, -15}, PixelOffset{-5, -10}, PixelOffset{5, -5}}) {
+        sys.spawnFront<Explosion>(layer::kEffect, x + fixedFromInt(o.dx), y + fixedFromInt(o.dy), 0,
+                                  kFixedOne, 0);
+    }
+    playSound(sys, SoundManager::kSoundKill);
+}
+
+void FlyMediumB::fire(System& sys) {
+    if (frameCount >= 720) return;
+    if (broken) {
+        // A full ring, each one turned 16 degrees further than the last.
+        if (breakCounter > 30 && breakCounter % 16 == 0) {
+            fireFan(18, sys, x, y - fixedFromInt(10), fixedFromInt(breakCounter), kFixedOne,
+                    20 * kDegree, kOrb, serial);
+        }
+        return;
+    }
+    const int32_t phase = frameCount % 90;
+    if (phase == 0) latchTarget(*this);
+    if (attackLevel < -2) return;
+    if (phase % 5 != 0 || phase / 5 > attackLevel + 2) return;
+    const int32_t speed = 157286 + attackLevel * 16384;  // 2.4 + level x 0.25
+    fireAimedFan(2 * attackLevel + 1, sys, targetX, targetY, x, y, speed, 8 * kDegree, kGlintOrb,
+                 serial);
+}
+
+void FlyMediumB::destructionStep(System& sys) {
+    const int32_t step = deathCounter++;
+    if (step == 0) {
+        dead = 1;
+        nearKill = killReward(128, 350, 10);
+        burstsAt(*this, {{-9, 30}, {11, 30}}, 4);
+        playSound(sys, SoundManager::kSoundKill2);
+    } else if (step == 4) {
+        burstsAt(*this, {{-24, 0}, {-4, 0}}, 4);
+    } else if (step == 8) {
+        burstsAt(*this, {{-9, -30}, {11, -30}}, 4);
+        dropEnergyUnlessLaser(*this, nearKill + 3);
+        closingExplosion(*this, true);
+        end();
+    }
+}
+
+int32_t FlyMediumB::turretFrame() const {
+    // Picture k shows the turret at 20 k degrees.
+    return (static_cast<int32_t>(aim) + 10) / 20 % 18;
+}
+
+void FlyMediumB::draw(DIB& surface) {
+    const System* sys = system();
+    if (!sys) {
+        end();
+        return;
+    }
+    const DIB& sheet = enemySheet(*sys);
+    const bool red = !dead && lowHitPointBlink(kHitPoints);
+    const int32_t sx = screenX(*sys, x);
+    const int32_t sy = screenY(*sys, y);
+    const atlas::Cell& body = broken ? atlas::enemy::kFlyMediumBBroken : atlas::enemy::kFlyMediumB;
+    drawLit(*this, surface, sheet, body, frameCount / 2 % 2, sx - body.w / 2, sy - body.h / 2, red);
+    const atlas::Cell& turret = atlas::enemy::kFlyMediumBTurret;
+    drawLit(*this, surface, sheet, turret, turretFrame(), sx - turret.w / 2, sy + 4 - turret.h / 2,
+            red);
+}
+
+void FlyMediumB::drawShadow(DIB& surface) {
+    if (const System* sys = system()) {
+        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlyMediumB,
+                      frameCount / 2 % 2);
+    }
+}
+
+}  // namespace vg

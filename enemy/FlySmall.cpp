@@ -1,0 +1,123 @@
+#include "enemy/FlySmall.h"
+
+#include "core/FixedMath.h"
+#include "core/System.h"
+#include "enemy/Bullet.h"
+#include "player/PlayerBase.h"
+
+namespace vg {
+
+namespace {
+
+constexpr int32_t kShellSpeed = 3 * kFixedOne;
+constexpr uint8_t kShell = 5;
+constexpr int32_t kStraightDown = 90 * kDegree;
+
+}  // namespace
+
+FlySmall::FlySmall(int32_t x0, int32_t y0, const FlySmallCourse& c, int8_t level)
+    : EnemyBase(x0, y0),
+      mode(c.mode <= FlySmallCourse::kShipBrake ? c.mode
+                                                : static_cast<uint8_t>(FlySmallCourse::kStraight)),
+      course(c.direction),
+      speed(c.speed),
+      brake{c.factor, c.frames, c.speed, c.direction},
+      turn(c.turn),
+      acceleration(c.acceleration),
+      curveFrames(c.frames),
+      spriteFrame(0) {
+    hitPoints = kHitPoints;
+    attackLevel = level;
+    if (mode == FlySmallCourse::kShip || mode == FlySmallCourse::kShipBrake) {
+        course = kStraightDown;
+    }
+    setCourse(course);
+}
+
+void FlySmall::setCourse(int32_t direction) {
+    course = wrapAngle(direction);
+    const Velocity v = velocityAlong(course, speed);
+    vx = v.x;
+    vy = v.y;
+    spriteFrame = sixteenDirectionFrame(course);
+}
+
+void FlySmall::steer() {
+    switch (mode) {
+        case FlySmallCourse::kShipBrake:
+            // Aims once at the ship at its speed (straight down without one), then brakes.
+            if (const PlayerBase* player = nearestPlayer()) {
+                setCourse(fixedDegrees(headingTo(x, y, aimX(*system(), *player), aimY(*player))));
+            }
+            brake.course = course;
+            mode = FlySmallCourse::kBrake;
+            brake.step(frameCount, vx, vy);
+            break;
+        case FlySmallCourse::kBrake:
+            brake.step(frameCount, vx, vy);
+            break;
+        case FlySmallCourse::kCurve:
+            if (frameCount <= curveFrames) {
+                speed = addClamped(speed, acceleration);
+                setCourse(static_cast<int32_t>(wrapAngle(static_cast<int64_t>(course) + turn)));
+            }
+            break;
+        case FlySmallCourse::kShip:
+            if (frameCount < 120) {
+                const double turned =
+                    turnTowardTarget(*this, static_cast<double>(course) / kFixedOne, 1.0);
+                setCourse(fixedDegrees(turned));
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void FlySmall::update() {
+    System* sys = system();
+    if (!sys) return;
+    steer();
+    moveByVelocity(*this);
+    if (outsideBounds(*this, -64, -32, 376, 416)) {
+        end();
+        return;
+    }
+    hitPass();
+    if (frameCount < 10) hitPoints = kHitPoints;
+    if (hitPoints <= 0) {
+        smallCraftDestruction(*this, 100, false);
+        return;
+    }
+    fire(*sys);
+    ++frameCount;
+}
+
+void FlySmall::fire(System& sys) {
+    if (frameCount > 119 || attackLevel < 1) return;
+    const int32_t phase = frameCount % 64;
+    if (phase % 10 != 0 || phase / 10 >= attackLevel) return;
+    const PlayerBase* player = nearestPlayer();
+    if (!player) return;
+    fireAimed(sys, aimX(sys, *player), aimY(*player), x, y, kShellSpeed, kShell, serial);
+}
+
+void FlySmall::draw(DIB& surface) {
+    const System* sys = system();
+    if (!sys) {
+        end();
+        return;
+    }
+    const atlas::Cell& cell = atlas::enemy::kFlySmall;
+    const bool red = lowHitPointBlink(kHitPoints);
+    drawLit(*this, surface, enemySheet(*sys), cell, spriteFrame, screenX(*sys, x) - cell.w / 2,
+            screenY(*sys, y) - cell.h / 2, red);
+}
+
+void FlySmall::drawShadow(DIB& surface) {
+    if (const System* sys = system()) {
+        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlySmall, spriteFrame);
+    }
+}
+
+}  // namespace vg

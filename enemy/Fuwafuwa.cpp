@@ -1,0 +1,119 @@
+#include "enemy/Fuwafuwa.h"
+
+#include "core/FixedMath.h"
+#include "core/GameSound.h"
+#include "core/Layers.h"
+#include "core/System.h"
+#include "effects/Particles.h"
+#include "enemy/Bullet.h"
+#include "enemy/EnemyCommon.h"
+#include "sound/SoundBank.h"
+
+namespace vg {
+
+namespace {
+
+constexpr int32_t kDrift = 62259;    // 0.95: the sideways drift dies away
+constexpr int32_t kSlowing = 64880;  // 0.99 while sinking faster than 1 pixel a frame
+constexpr int32_t kLift = 655;       // about 0.01 a frame upward ...
+constexpr int32_t kClimb = -131071;  // ... until it climbs at about 2 pixels a frame
+constexpr uint8_t kShell = 5;
+
+}  // namespace
+
+Fuwafuwa::Fuwafuwa(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int8_t level)
+    : EnemyBase(x0, y0) {
+    hitPoints = kHitPoints;
+    hitBox = {-24, -24, 24, 0};
+    attackLevel = level;
+    const Velocity v = velocityAlong(direction, speed);
+    vx = v.x;
+    vy = v.y;
+}
+
+void Fuwafuwa::update() {
+    System* sys = system();
+    if (!sys) return;
+    if (dead) {
+        destructionStep(*sys);
+        return;
+    }
+    moveByVelocity(*this);
+    vx = fixedMul(vx, kDrift);
+    if (vy > kFixedOne) vy = fixedMul(vy, kSlowing);
+    if (vy >= kClimb) vy -= kLift;
+    if (outsideBounds(*this, -96, -64, 408, 448)) {
+        end();
+        return;
+    }
+    hitPass();
+    if (hitPoints <= 0) {
+        destructionStep(*sys);
+        return;
+    }
+    fire(*sys);
+    if (frameCount % 2 == 0) {
+        sys->spawnFront<BoosterEffect>(layer::kEffect, x + kFixedOne, y - fixedFromInt(28),
+                                       2 * kFixedOne, 270 * kDegree);
+    }
+    ++frameCount;
+}
+
+void Fuwafuwa::fire(System& sys) {
+    if (frameCount >= 240 || !nearestPlayer()) return;
+    const int32_t phase = frameCount % 80;
+    if (phase == 0) latchTarget(*this);
+    // Centred on the latched point, seen from where the floater is now.
+    const int32_t theta = atan2Fixed(targetY - y, targetX - x);
+    // A ring of n <= 0 shells is nothing (and would divide by zero).
+    const int32_t n = 4 * attackLevel + 4;
+    if (n <= 0) return;
+    const int32_t speed = 144179 + attackLevel * 32768;  // 2.2 + 0.5 level
+    const int32_t spacing = fixedFromInt(360) / n;
+    const int32_t lastRing = attackLevel + 4;
+    if (phase % 3 == 0 && phase / 3 <= lastRing) {
+        fireFan(n, sys, x, y, theta, speed, spacing, kShell, serial);
+    }
+    const int32_t later = phase - 30;
+    if (later >= 0 && later % 3 == 0 && later / 3 <= lastRing) {
+        fireFan(n, sys, x, y, theta + fixedFromInt(180) / n, speed, spacing, kShell, serial);
+    }
+}
+
+void Fuwafuwa::destructionStep(System& sys) {
+    const int32_t step = deathCounter++;
+    if (step == 0) {
+        dead = 1;
+        nearKill = killReward(128, 250, 8);
+        burstsAt(*this, {{20, 30}, {68, 30}}, 6);
+        playSound(sys, SoundManager::kSoundKill2);
+    } else if (step == 4) {
+        burstsAt(*this, {{-10, 0}, {38, 0}, {86, 0}}, 6);
+    } else if (step == 8) {
+        burstsAt(*this, {{0, -20}, {48, -20}}, 6);
+        dropEnergyUnlessLaser(*this, nearKill + 5);
+        closingExplosion(*this, true);
+        end();
+    }
+}
+
+void Fuwafuwa::draw(DIB& surface) {
+    const System* sys = system();
+    if (!sys) {
+        end();
+        return;
+    }
+    const atlas::Cell& cell = atlas::enemy::kFuwafuwa;
+    const bool red = !dead && lowHitPointBlink(kHitPoints);
+    // The body fills the upper half of the hit box; the lamp pulses through four pictures.
+    drawLit(*this, surface, enemySheet(*sys), cell, frameCount / 4 % 4,
+            screenX(*sys, x) - cell.w / 2, screenY(*sys, y) - 12 - cell.h / 2, red);
+}
+
+void Fuwafuwa::drawShadow(DIB& surface) {
+    if (const System* sys = system()) {
+        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFuwafuwa, 0);
+    }
+}
+
+}  // namespace vg

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "enemy/EnemyBase.h"
+
+namespace vg {
+
+// The floater: it sinks in along its direction, slows, stops and drifts back up until it climbs
+// at 2 pixels a frame, a booster flame above it. During its first 240 frames it latches the
+// nearest ship's position every 80 frames and throws full rings of 4 level + 4 large shells
+// centred on it, level + 5 rings 3 frames apart, then the same rings turned half a spacing 30
+// frames later (level -1 and below: nothing). Destroyed, it bursts over 8 frames where it
+// stands and ends with the closing blast and a shock ring.
+class Fuwafuwa : public EnemyBase {
+  public:
+    static constexpr int32_t kHitPoints = 6000;
+
+    Fuwafuwa(int32_t x, int32_t y, int32_t direction, int32_t speed, int8_t attackLevel);
+
+    void update() override;
+    void draw(DIB& surface) override;
+    void drawShadow(DIB& surface) override;
+
+    int32_t deathCounter = 0;
+    int32_t nearKill = 0;
+
+  private:
+    void fire(System& system);
+    void destructionStep(System& system);
+};
+
+}  // namespace vg

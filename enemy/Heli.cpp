@@ -1,0 +1,113 @@
+#include "enemy/Heli.h"
+
+#include "core/GameSound.h"
+#include "core/Layers.h"
+#include "core/System.h"
+#include "enemy/Bullet.h"
+#include "enemy/EnemyCommon.h"
+#include "player/Pickups.h"
+#include "player/PlayerBase.h"
+#include "sound/SoundBank.h"
+
+namespace vg {
+
+namespace {
+
+constexpr uint8_t kGlintOrb = 3;
+constexpr int32_t kSlow = 2 * kFixedOne;
+constexpr int32_t kFast = 163840;  // 2.5
+
+}  // namespace
+
+Heli::Heli(int32_t x0, int32_t y0, uint8_t carried) : EnemyBase(x0, y0), variant(carried) {
+    hitPoints = kHitPoints;
+    hitBox = {-30, 5, 30, 15};
+    vy = 39321;
+}
+
+void Heli::update() {
+    System* sys = system();
+    if (!sys) return;
+    if (dead) {
+        destructionStep(*sys);
+        return;
+    }
+    moveByVelocity(*this);
+    if (outsideBounds(*this, -82, -50, 394, 434)) {
+        end();
+        return;
+    }
+    hitPass();
+    if (hitPoints <= 0) {
+        destructionStep(*sys);
+        return;
+    }
+    if (frameCount < 600) fire(*sys);
+    ++frameCount;
+}
+
+void Heli::fire(System& sys) {
+    const PlayerBase* player = nearestPlayer();
+    if (!player) return;
+    const int32_t tx = aimX(sys, *player);
+    const int32_t ty = aimY(*player);
+    const int32_t p = (frameCount - 48) & 127;
+    if (p == 0) {
+        fireAimedFan(2, sys, tx, ty, x, y, kSlow, 35 * kDegree, kGlintOrb, serial);
+        fireAimedFan(2, sys, tx, ty, x, y, kFast, 35 * kDegree, kGlintOrb, serial);
+    } else if (p == 20) {
+        fireAimedFan(3, sys, tx, ty, x, y, kSlow, 20 * kDegree, kGlintOrb, serial);
+        fireAimedFan(2, sys, tx, ty, x, y, kFast, 20 * kDegree, kGlintOrb, serial);
+    }
+}
+
+void Heli::leaveItem(System& sys) {
+    // Diagonally away, the signs taken from the age and the integer y; variant 2 the other way.
+    int32_t itemVx = (frameCount & 1) ? -kFixedOne : kFixedOne;
+    int32_t itemVy = (fixedToInt(y) & 1) ? -kFixedOne : kFixedOne;
+    if (variant == 2) {
+        itemVx = -itemVx;
+        itemVy = -itemVy;
+    }
+    const uint8_t type = variant == 2 ? kItemBomb : kItemPowerUp;
+    sys.spawnFront<Item>(layer::kItem, x, y, itemVx, itemVy, type);
+}
+
+void Heli::destructionStep(System& sys) {
+    const int32_t step = deathCounter++;
+    if (step == 0) {
+        dead = 1;
+        nearKill = killReward(128, 200, 5);
+        burstsAt(*this, {{-10, 30}, {10, 30}}, 6);
+        playSound(sys, SoundManager::kSoundKill);
+        leaveItem(sys);
+    } else if (step == 5) {
+        burstsAt(*this, {{-29, 0}, {-9, 10}, {11, -10}, {31, 0}}, 6);
+    } else if (step == 10) {
+        burstsAt(*this, {{0, -30}}, 6);
+        dropEnergyUnlessLaser(*this, nearKill + 2);
+        closingExplosion(*this, false);
+        end();
+    }
+}
+
+void Heli::draw(DIB& surface) {
+    const System* sys = system();
+    if (!sys) {
+        end();
+        return;
+    }
+    const atlas::Cell& cell = atlas::enemy::kHeli;
+    const bool red = !dead && lowHitPointBlink(kHitPoints);
+    drawLit(*this, surface, enemySheet(*sys), cell, frameCount % 4, screenX(*sys, x) - cell.w / 2,
+            screenY(*sys, y) - cell.h / 2, red);
+}
+
+void Heli::drawShadow(DIB& surface) {
+    if (const System* sys = system()) {
+        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kHeliShadow, 0,
+                      ShadowPicture::Own);
+    }
+}
+
+}  // namespace vg

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "enemy/EnemyBase.h"
+
+namespace vg {
+
+// The item carrier: a helicopter drifting down at 0.6 pixels a frame. During its first 600
+// frames, from age 48 and every 128 frames, it fires two pairs of glinting orbs 35 degrees apart
+// at the nearest ship and, 20 frames later, a fan of three and one of two (it has no attack
+// level: every script gets the same pattern). Destroyed, it bursts over 10 frames where it
+// hovers and leaves its item, a power-up (variant 1) or a bomb (variant 2), moving diagonally
+// away.
+class Heli : public EnemyBase {
+  public:
+    static constexpr int32_t kHitPoints = 3000;
+
+    // `variant` 1 carries a power-up, 2 a bomb.
+    Heli(int32_t x, int32_t y, uint8_t variant);
+
+    void update() override;
+    void draw(DIB& surface) override;
+    void drawShadow(DIB& surface) override;
+
+    uint8_t variant;
+    int32_t deathCounter = 0;
+    int32_t nearKill = 0;
+
+  private:
+    void fire(System& system);
+    void destructionStep(System& system);
+    void leaveItem(System& system);
+};
+
+}  // namespace vg

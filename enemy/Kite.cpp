@@ -1,0 +1,114 @@
+#include "enemy/Kite.h"
+
+#include "core/GameSound.h"
+#include "core/Layers.h"
+#include "core/System.h"
+#include "effects/Particles.h"
+#include "enemy/Bullet.h"
+#include "enemy/EnemyCommon.h"
+#include "sound/SoundBank.h"
+
+namespace vg {
+
+namespace {
+
+constexpr int32_t kDrift = 62259;  // 0.95
+constexpr int32_t kShellSpeed = 3 * kFixedOne;
+constexpr uint8_t kShell = 5;
+
+}  // namespace
+
+Kite::Kite(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int8_t level)
+    : EnemyBase(x0, y0) {
+    hitPoints = kHitPoints;
+    hitBox = {-64, -20, 64, 15};
+    attackLevel = level;
+    const Velocity v = velocityAlong(direction, speed);
+    vx = v.x;
+    vy = v.y;
+}
+
+void Kite::update() {
+    System* sys = system();
+    if (!sys) return;
+    if (dead) {
+        destructionStep(*sys);
+        return;
+    }
+    moveByVelocity(*this);
+    vx = fixedMul(vx, kDrift);
+    if (outsideBounds(*this, -96, -64, 408, 448)) {
+        end();
+        return;
+    }
+    hitPass();
+    if (frameCount < 40) hitPoints = kHitPoints;
+    if (hitPoints <= 0) {
+        destructionStep(*sys);
+        return;
+    }
+    fire(*sys);
+    if (frameCount % 2 == 0) {
+        for (const int32_t side : {-24, 24}) {
+            sys->spawnFront<BoosterEffect>(layer::kEffect, x + fixedFromInt(side),
+                                           y - fixedFromInt(36), 2 * kFixedOne, 270 * kDegree);
+        }
+    }
+    ++frameCount;
+}
+
+void Kite::fire(System& sys) {
+    if (frameCount >= 240 || !nearestPlayer()) return;
+    const int32_t phase = frameCount % 80;
+    if (phase == 0) latchTarget(*this);
+    if (attackLevel < -2) return;
+    if (phase % 5 != 0 || phase / 5 > attackLevel + 2) return;
+    const int32_t n = 2 * attackLevel + 3;
+    const int32_t spread = (20 - 2 * attackLevel) * kDegree;
+    const auto volley = [&](int32_t dx, int32_t dy) {
+        fireAimedFan(n, sys, targetX, targetY, x + fixedFromInt(dx), y + fixedFromInt(dy),
+                     kShellSpeed, spread, kShell, serial);
+    };
+    volley(-30, 10);
+    volley(30, 10);
+    if (attackLevel >= 1) {
+        volley(-20, 20);
+        volley(20, 20);
+    }
+}
+
+void Kite::destructionStep(System& sys) {
+    const int32_t step = deathCounter++;
+    if (step == 0) {
+        dead = 1;
+        nearKill = killReward(128, 250, 8);
+        burstsAt(*this, {{-14, 30}, {34, 30}}, 4);
+        playSound(sys, SoundManager::kSoundKill2);
+    } else if (step == 4) {
+        burstsAt(*this, {{-44, 0}, {4, 0}, {52, 0}}, 4);
+    } else if (step == 8) {
+        burstsAt(*this, {{-34, -20}, {14, -20}, {62, -20}}, 4);
+        dropEnergyUnlessLaser(*this, nearKill + 3);
+        closingExplosion(*this, true);
+        end();
+    }
+}
+
+void Kite::draw(DIB& surface) {
+    const System* sys = system();
+    if (!sys) {
+        end();
+        return;
+    }
+    const bool red = !dead && lowHitPointBlink(kHitPoints);
+    drawLit(*this, surface, enemySheet(*sys), atlas::enemy::kKite, 0, screenX(*sys, x) - 64,
+            screenY(*sys, y) - 36, red);
+}
+
+void Kite::drawShadow(DIB& surface) {
+    if (const System* sys = system()) {
+        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kKite, 0);
+    }
+}
+
+}  // namespace vg

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "enemy/EnemyBase.h"
+
+namespace vg {
+
+// The tiny propeller plane: flies straight, or the curving form turns by a fixed amount each
+// frame for its first frames. During its first 120 frames it latches the nearest ship's
+// position every 40 frames and, from attack level 1, fires level-many large shells at it,
+// 8 frames apart. It dies in the frame its hit points run out.
+class TinyPlane : public EnemyBase {
+  public:
+    static constexpr int32_t kHitPoints = 180;
+
+    // The straight plane: turn 0 for 0 frames.
+    TinyPlane(int32_t x, int32_t y, int32_t direction, int32_t speed, int8_t attackLevel,
+              int32_t turn = 0, int32_t turnFrames = -1);
+
+    void update() override;
+    void draw(DIB& surface) override;
+    void drawShadow(DIB& surface) override;
+
+    int32_t direction;  // 16.16 degrees, 0..360
+    int32_t speed;
+    int32_t turn;  // 16.16 degrees per frame
+    int32_t turnFrames;
+    int32_t spriteFrame;
+
+  private:
+    void fire(System& system);
+};
+
+}  // namespace vg

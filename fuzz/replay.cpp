@@ -1,0 +1,112 @@
+// Loading a replay file and playing the first frames of each of its stages: any bytes load what
+// is sound, the list helpers agree with Load, every start record is one the ships can hold, and
+// playback reads and writes nothing outside the arena or a stream (AddressSanitizer watches).
+#include <unistd.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "replay/ReplayData.h"
+
+namespace {
+
+// One file per process, rewritten for every input.
+const std::string& replayPath() {
+    static const std::string path = [] {
+        char name[] = "/tmp/vg_fuzz_replay_XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd >= 0) close(fd);
+        return std::string(name);
+    }();
+    static const bool cleanUp = [] {
+        return std::atexit([] { std::remove(path.c_str()); }) == 0;
+    }();
+    (void)cleanUp;
+    return path;
+}
+
+void check(bool ok) {
+    if (!ok) __builtin_trap();
+}
+
+void checkRecord(const vg::PlayerRecord& record) {
+    const bool absent = record.shipType == 255 && record.lives < 0;
+    check(absent || record.shipType <= 3);
+    check(record.lives <= 99 && record.bombs <= 99);
+    check(record.energy >= 0 && record.energy <= 64);
+    check(record.power <= (record.shipType == 2 ? 4 : 5));
+}
+
+constexpr int32_t kFramesPerStage = 300;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string& path = replayPath();
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return 0;
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+
+    vg::ReplayIndex header;
+    const bool hasIndex = vg::ReplayData::ReadIndex(path.c_str(), header);
+    if (hasIndex) check(std::strlen(header.name) < sizeof header.name);
+    const uint8_t mask = vg::ReplayData::StageMask(path.c_str());
+    check(mask < 32);
+
+    vg::ReplayData replay;
+    const bool loaded = replay.Load(path.c_str());
+    check(!loaded || (hasIndex && vg::ReplayData::Playable(header)));
+    check(std::strlen(replay.index().name) < sizeof replay.index().name);
+    if (!loaded) {
+        for (int s = 0; s < vg::ReplayData::kStageSlots; ++s) check(!replay.HasStage(s));
+        return 0;
+    }
+    check(replay.index().difficulty < vg::ReplayData::kDifficultyCount);
+
+    replay.playingBack = 1;
+    uint8_t live = 0;
+    for (int s = 0; s < vg::ReplayData::kStageSlots; ++s) {
+        // The list offers exactly the stages Load kept.
+        if (s < vg::ReplayData::kGameStages) check(replay.HasStage(s) == ((mask >> s) & 1));
+        std::array<vg::PlayerRecord, 2> records;
+        if (!replay.StartRecords(s, records)) continue;
+        const vg::ReplayStage& stage = replay.stageRecord(s);
+        check(stage.frameCount > 0 && stage.frameCount <= vg::ReplayData::kMaxStageFrames);
+        for (const vg::PlayerRecord& record : records) checkRecord(record);
+        // Inflating reads at most the block: its size is what the block holds.
+        for (int p = 0; p < 2; ++p) {
+            const uint8_t* block = replay.block(s, p);
+            const int32_t held = stage.blockSize[p];
+            check(block ? held > 0 && static_cast<uint32_t>(held) + vg::TaskArena::kHeaderSize <=
+                                          replay.arena().blockSizeOf(block)
+                        : held == 0);
+        }
+
+        replay.BeginStage(replay.index().difficulty, static_cast<uint8_t>(s), records[0],
+                          records[1]);
+        for (int p = 0; p < 2; ++p) {
+            const size_t held = replay.stream(p).size();
+            check(held == 0 || held == static_cast<size_t>(stage.frameCount));
+        }
+        for (int32_t f = 0; f < kFramesPerStage; ++f) {
+            uint8_t input[2] = {live, static_cast<uint8_t>(~live)};
+            replay.Step(input[0], input[1]);
+            for (int p = 0; p < 2; ++p) {
+                // Without a block a player plays on 0 words, never on the live input.
+                if (!replay.block(s, p)) check(input[p] == 0);
+            }
+            live = static_cast<uint8_t>(live * 5 + 1);
+        }
+        check(replay.frame() == kFramesPerStage);
+    }
+    // The arena gives back everything a reset returns.
+    replay.Reset();
+    check(replay.arena().bytesInUse() == 0);
+    return 0;
+}
