@@ -109,8 +109,6 @@ class System : public TaskManager {
     void pauseOrReplayStep();
     void soundStep();
 
-    NullKeyboard nullKeyboard_;
-    NullJoystick nullJoystick_;
     KeyboardDevice* keyboardDevice_;
     JoystickDevice* joystickDevice_;
     std::string savePath_;
