@@ -312,8 +312,7 @@ TEST_F(ReplaySaveTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
     EXPECT_GT(screen.failureShown, 0) << "the failure line shows";
     host->run(1);
     fs::create_directories(fs::path(VG_BINARY_DIR) / "replay_shots");
-    savePng((fs::path(VG_BINARY_DIR) / "replay_shots" / "save_failed.png").c_str(),
-            host->screen());
+    savePng((fs::path(VG_BINARY_DIR) / "replay_shots" / "save_failed.png").c_str(), host->screen());
     EXPECT_EQ(screen.entryForSlot(3)->index.score[0], 10);
     host->run(ReplaySave::kFailureFrames);
     EXPECT_EQ(screen.failureShown, 0) << "and goes again";
