@@ -6,6 +6,7 @@
 #include "render/Blit.h"
 #include "screens/ChooseLevel.h"
 #include "screens/OptionInit.h"
+#include "screens/Score.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
@@ -35,6 +36,11 @@ void Title::confirm(System& system, int8_t item) {
             system.playMode = 1;
             goTo<ChooseLevelInit>(SoundManager::kSoundOk);
             break;
+        case kItemScore:
+            playSound(system, SoundManager::kSoundOk);
+            // The title stays until the start task clears the list.
+            system.spawnFront<ScoreInit>(0);
+            break;
         case kItemOption:
             playSound(system, SoundManager::kSoundOk);
             // The title stays until the start task clears the list.
@@ -45,8 +51,8 @@ void Title::confirm(System& system, int8_t item) {
             system.quitRequested = 1;
             break;
         default:
-            // Replays and scores lead to screens the game does not have yet: the refusal
-            // sound, and the title stays.
+            // Replays lead to screens the game does not have yet: the refusal sound, and the
+            // title stays.
             playSound(system, SoundManager::kSoundCancel);
             break;
     }
