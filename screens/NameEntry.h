@@ -48,7 +48,7 @@ class NameEntry : public ScreenBase {
 
   private:
     void confirm(System& system);
-    // Files the score and writes the save; then on to the replay save.
+    // Files the score and writes the save, then leaves.
     void file(System& system);
     void leave(System& system);
 };

@@ -8,6 +8,7 @@
 #include "screens/Logo.h"
 #include "screens/Option.h"
 #include "screens/OptionInit.h"
+#include "screens/Score.h"
 #include "screens/Title.h"
 
 namespace vg {
@@ -94,13 +95,20 @@ TEST_F(TitleFlowTest, ButtonHeldFromTheLogoDoesNothingUntilPressedAgain) {
     EXPECT_EQ(menuMemory().titleCursor, Title::kItemExit);
 }
 
-TEST_F(TitleFlowTest, ItemsWithoutTheirScreensStayOnTheTitle) {
-    // Confirm on items 2 (replays) and 3 (scores): the title stays.
+TEST_F(TitleFlowTest, ReplayItemStaysOnTheTitleAndScoreItemOpensTheScores) {
+    // Confirm on item 2 (replays, whose screen the game does not have yet): the title stays.
+    // Then item 3: the score table, once its start task has cleared the title.
     start("5 Z\n50 DOWN\n52 DOWN\n54 Z\n56 DOWN\n58 Z\n");
-    runTo(70);
-    Title* title = findTask<Title>(system());
-    ASSERT_NE(title, nullptr);
-    EXPECT_EQ(menuMemory().titleCursor, 3);
+    runTo(55);
+    ASSERT_NE(findTask<Title>(system()), nullptr);
+    EXPECT_EQ(menuMemory().titleCursor, 2);
+    runTo(58);
+    EXPECT_NE(findTask<ScoreInit>(system()), nullptr);
+    EXPECT_NE(findTask<Title>(system()), nullptr);
+    runTo(59);
+    EXPECT_EQ(findTask<Title>(system()), nullptr);
+    EXPECT_NE(findTask<Score>(system()), nullptr);
+    EXPECT_EQ(menuMemory().titleCursor, Title::kItemScore);
     EXPECT_EQ(system().quitRequested, 0);
 }
 

@@ -20,6 +20,7 @@
 #include "player/PlayerCollision.h"
 #include "player/PlayerShadowRender.h"
 #include "resources/ImageSlots.h"
+#include "screens/NameEntry.h"
 #include "screens/TitleInit.h"
 #include "stage/Back.h"
 #include "stage/Ending.h"
@@ -198,13 +199,13 @@ TEST_F(StageFlowTest, SingleStagePlayBeginsThenEndsAtNameEntry) {
     init.update();
     EXPECT_EQ(system().playMode, 2);
     EXPECT_NE(findTask<StageControl>(system()), nullptr);
-    // The StageInit after that stage: name entry (the title until it exists); nothing recorded.
+    // The StageInit after that stage: name entry; nothing recorded.
     system().config.furthestStage = 1;
     system().stageIndex = 3;
     system().endAll();
     StageInit* next = system().spawnFront<StageInit>(layer::kScreens);
     next->update();
-    EXPECT_NE(dynamic_cast<TitleInit*>(system().firstOfLayer(layer::kScreens)), nullptr);
+    EXPECT_NE(dynamic_cast<NameEntryInit*>(system().firstOfLayer(layer::kScreens)), nullptr);
     EXPECT_EQ(system().config.furthestStage, 1);
     EXPECT_EQ(system().config.gameCleared, 0);
 }
@@ -217,13 +218,15 @@ TEST_F(StageFlowTest, WaysOutWithoutAStage) {
         uint8_t recording;
         uint8_t playingBack;
         bool stageBuilt;
+        bool nameEntry;  // else the title
     };
     const Case cases[] = {
-        {"replay stage without a record: back to the replays", 1, 0, 0, 1, false},
-        {"replay past its last stage", 5, 0, 0, 1, false},
-        {"neither recording nor playing back after the game", 5, 0, 0, 0, false},
-        {"neither, single stage over", 0, 2, 0, 0, false},
-        {"recorded full game finished: the ending (no ending.dat: name entry)", 5, 0, 1, 0, false},
+        {"replay stage without a record: back to the replays", 1, 0, 0, 1, false, false},
+        {"replay past its last stage", 5, 0, 0, 1, false, false},
+        {"neither recording nor playing back after the game", 5, 0, 0, 0, false, false},
+        {"neither, single stage over", 0, 2, 0, 0, false, false},
+        {"recorded full game finished: the ending (no ending.dat: name entry)", 5, 0, 1, 0, false,
+         true},
     };
     for (const Case& c : cases) {
         StageInit& init = prepare(c.stage, c.playMode);
@@ -231,8 +234,12 @@ TEST_F(StageFlowTest, WaysOutWithoutAStage) {
         system().replay.playingBack = c.playingBack;
         init.update();
         EXPECT_EQ(findTask<StageControl>(system()) != nullptr, c.stageBuilt) << c.name;
-        EXPECT_NE(dynamic_cast<TitleInit*>(system().firstOfLayer(layer::kScreens)), nullptr)
-            << c.name;
+        Task* next = system().firstOfLayer(layer::kScreens);
+        if (c.nameEntry) {
+            EXPECT_NE(dynamic_cast<NameEntryInit*>(next), nullptr) << c.name;
+        } else {
+            EXPECT_NE(dynamic_cast<TitleInit*>(next), nullptr) << c.name;
+        }
         EXPECT_EQ(system().inStage, 0) << c.name;
     }
 }
@@ -378,7 +385,7 @@ TEST_F(StageFlowTest, AScriptedGameRunsThroughEveryStageToTheEnd) {
                     stagesSeen.push_back(top->stageIndex);
                 }
             }
-            return findTask<TitleInit>(s) != nullptr;
+            return findTask<NameEntry>(s) != nullptr;
         },
         5 * 400);
     ASSERT_TRUE(finished);
@@ -445,7 +452,7 @@ TEST_F(StageFlowTest, EndingRunnerFinishesOnANewPressAfter64FramesThenGoesToName
     host->press("X");
     host->run(1);
     EXPECT_EQ(runner->finished, 1);
-    EXPECT_TRUE(host->runUntil([&] { return findTask<TitleInit>(s) != nullptr; }, 70));
+    EXPECT_TRUE(host->runUntil([&] { return findTask<NameEntry>(s) != nullptr; }, 70));
     EXPECT_EQ(findTask<EndingRunner>(s), nullptr);
 }
 
