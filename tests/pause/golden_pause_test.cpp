@@ -1,7 +1,8 @@
-// Golden screenshots of the pause menu, the continue countdown, the game over, name entry with a
-// name half typed and the score table, taken through the headless host and compared by hash.
-// The pictures are written to <build>/pause_shots for looking at. Set VG_UPDATE_GOLDEN=1 to
-// store the current hashes after a deliberate change of the screens or of the art.
+// Golden screenshots of the pause menu, the continue countdown and the ship choice after it, the
+// game over, name entry with a name half typed and the score table, taken through the headless host
+// and compared by hash. The pictures are written to <build>/pause_shots for looking at. Set
+// VG_UPDATE_GOLDEN=1 to store the current hashes after a deliberate change of the screens or of the
+// art.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -60,6 +61,16 @@ TEST_F(GoldenPauseTest, ScreensLookAsStored) {
     ASSERT_TRUE(loseLastShip());
     runFrames(80);
     shoot("continue");
+    // "Yes": the ship choice with TYPE-B2 chosen; Bomb goes back to the prompt, "No" there.
+    tap("Z");
+    system().config.clearMarks[1] = 0x2;
+    runFrames(20);
+    tap("Right");
+    tap("Up");
+    runFrames(20);
+    shoot("continue_ship");
+    tap("X");
+    runFrames(20);
     tap("Right");
     tap("Z");
     ASSERT_NE(banner<GameOver>(), nullptr);
