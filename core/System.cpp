@@ -18,7 +18,22 @@ System::System(KeyboardDevice& keyboardDevice, JoystickDevice& joystickDevice)
     startJoysticks(joysticks, *joystickDevice_);
 }
 
-System::System() : System(nullKeyboard_, nullJoystick_) {}
+namespace {
+
+// The devices of a System without input. They hold no state, so one of each serves every System
+// (and exists before any System's members are built).
+NullKeyboard& noKeyboard() {
+    static NullKeyboard keyboard;
+    return keyboard;
+}
+NullJoystick& noJoysticks() {
+    static NullJoystick joysticks;
+    return joysticks;
+}
+
+}  // namespace
+
+System::System() : System(noKeyboard(), noJoysticks()) {}
 
 System::~System() {
     // Before anything is released, so the save sees the final state.

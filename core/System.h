@@ -114,8 +114,6 @@ class System : public TaskManager {
     void pauseOrReplayStep();
     void soundStep();
 
-    NullKeyboard nullKeyboard_;
-    NullJoystick nullJoystick_;
     KeyboardDevice* keyboardDevice_;
     JoystickDevice* joystickDevice_;
     std::string savePath_;

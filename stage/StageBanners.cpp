@@ -102,8 +102,15 @@ void StageComplete::update() {
             // the values earned in it.
             system->inStage = 0;
             for (int index = 0; index < 2; ++index) {
+                PlayerRecord& record = system->playerRecord[index];
                 if (PlayerBase* ship = PlayerBase::find(*system, index)) {
-                    ship->enterAutopilot(system->playerRecord[index]);
+                    ship->enterAutopilot(record);
+                } else if (record.lives >= 0) {
+                    // A player who lost the last ship during the stage is out of the game from
+                    // here on (until joining again), not back at the next stage with the lives of
+                    // this stage's start; the score carried on is the one reached.
+                    record.lives = -1;
+                    record.score = record.finalScore;
                 }
             }
             if (OutFrame* frame = findFirstInLayer<OutFrame>(*system, layer::kOutFrame)) {

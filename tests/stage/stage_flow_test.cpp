@@ -372,6 +372,32 @@ TEST_F(StageFlowTest, StageCompleteSurvivesItsOwnClearingAndHandsOver) {
     EXPECT_NE(findTask<ScreenEffectStage2>(s), nullptr) << "the second stage started";
 }
 
+// In a game of two, a player whose last ship was lost during the stage leaves the game at its
+// end: the next stage starts without that ship, carrying the score it reached.
+TEST_F(StageFlowTest, APlayerOutOfShipsIsNotBackAtTheNextStage) {
+    StageInit& init = prepare(0);
+    System& s = system();
+    s.playerRecord[1] = record(1, 2);
+    init.update();
+    host->run(200);
+    PlayerBase* second = PlayerBase::find(s, 1);
+    ASSERT_NE(second, nullptr);
+    second->score = 9870;
+    second->lives = 0;
+    second->hit();
+    host->runUntil([&] { return PlayerBase::find(s, 1) == nullptr; }, 200);
+    ASSERT_EQ(PlayerBase::find(s, 1), nullptr);
+    s.spawnFront<StageComplete>(layer::kBanner);
+    host->run(1);
+    EXPECT_EQ(s.playerRecord[1].lives, -1);
+    EXPECT_EQ(s.playerRecord[1].score, 9870);
+    EXPECT_GE(s.playerRecord[0].lives, 0);
+    host->runUntil([&] { return findTask<StageTop>(s) && s.stageIndex == 1; }, 100);
+    host->run(1);
+    EXPECT_NE(PlayerBase::find(s, 0), nullptr);
+    EXPECT_EQ(PlayerBase::find(s, 1), nullptr);
+}
+
 TEST_F(StageFlowTest, AScriptedGameRunsThroughEveryStageToTheEnd) {
     prepare(0);
     System& s = system();
