@@ -118,6 +118,7 @@ TEST_F(PauseTest, ShipChoiceAfterYes) {
     ASSERT_EQ(banner<ContinueSelectShip>(), nullptr);
     ASSERT_NE(ship(0), nullptr);
     EXPECT_EQ(ship(0)->shipType(), 3);
+    EXPECT_EQ(system().playerRecord[0].shipType, 3) << "scores are filed under the ship flown";
     EXPECT_EQ(system().inStage, 1);
     EXPECT_EQ(system().stageStarted, 1);
     for (const Task* task = system().head()->next; task != system().tail(); task = task->next) {
