@@ -44,6 +44,10 @@ void insertScore(int difficulty, int shipType, ScoreTable& table, int32_t score,
         return;
     }
     ScoreEntry(&places)[kScorePlaces] = table.entries[difficulty][shipType];
+    // A damaged save may hold the places out of order; sorted first (equal scores keeping their
+    // order), the table stays sorted and the lowest score is the one that drops out.
+    std::stable_sort(std::begin(places), std::end(places),
+                     [](const ScoreEntry& a, const ScoreEntry& b) { return a.score > b.score; });
     if (score <= places[kScorePlaces - 1].score) return;
     int place = kScorePlaces - 1;
     while (place > 0 && places[place - 1].score < score) --place;

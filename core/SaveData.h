@@ -111,7 +111,8 @@ static_assert(offsetof(PlayerRecord, energy) == 4);
 static_assert(offsetof(PlayerRecord, finalScore) == 12);
 
 // Enters `score` into the table of `difficulty` and `shipType` when it beats the tenth place:
-// below every equal score, the last place dropping out; the name is cut to 9 characters and the
+// below every equal score, the last place dropping out (a table out of order, from a damaged
+// save, is sorted first, so it leaves sorted); the name is cut to 9 characters and the
 // year stored modulo 100. Ignored for a difficulty above 4, a ship type above 3 (or either
 // negative) or a null name.
 void insertScore(int difficulty, int shipType, ScoreTable& table, int32_t score, const char* name,

@@ -1,7 +1,10 @@
 #include "core/System.h"
 
+#include "core/Layers.h"
+#include "core/TaskQuery.h"
 #include "render/Blit.h"
 #include "replay/AttractMode.h"
+#include "screens/Pause.h"
 
 namespace vg {
 
@@ -103,11 +106,21 @@ void System::startAttractModeWhenIdle() {
 }
 
 void System::pauseOrReplayStep() {
+    if (resumePending_) {
+        resumePending_ = false;
+        resumeAll();
+    }
     // While the pause screen is open nothing is recorded or replayed: the paused frames are not
-    // part of the game. (The pause screen opens here too, once it exists, and its opening frame
-    // skips the step as well.)
-    const Task* pause = firstOfLayer(kPauseLayer);
+    // part of the game, and neither is the frame that opens it.
+    const Task* pause = firstOfLayer(layer::kPause);
     if (pause && pause->state != kTaskEnded) return;
+    // No pause outside a stage, nor during the attract mode's demo.
+    if (inStage && !layerOccupied(*this, layer::kAttract) && pauseRequested()) {
+        freezeAll();
+        if (spawnFront<Pause>(layer::kPause)) return;
+        // Without a pause screen to close it again the game must not stay frozen.
+        resumeAll();
+    }
     replay.Step(keyRecords[0].buttons, keyRecords[1].buttons);
 }
 void System::soundStep() {

@@ -65,6 +65,11 @@ class System : public TaskManager {
     // The pause key test of the frame step: Escape, either player's Pause key or either player's
     // joystick Pause input newly pressed this frame.
     bool pauseRequested() const;
+    // How the pause screen gives the game back: every task resumes at the start of the next
+    // frame step, so the frame in which the pause closes is still drawn frozen. (A task drawn
+    // active without its update would step an animation or take random numbers that a replay,
+    // which skips the paused frames, never sees.)
+    void resumeNextFrame() { resumePending_ = true; }
 
     DIB playField;
     // Image slots 1..8 hold the shared sprite sheets (index 0 is slot 1).
@@ -112,6 +117,7 @@ class System : public TaskManager {
     KeyboardDevice* keyboardDevice_;
     JoystickDevice* joystickDevice_;
     std::string savePath_;
+    bool resumePending_ = false;
 };
 
 inline System* systemOf(const Task& task) {

@@ -135,8 +135,8 @@ void OutFrame::joinIn(System& system) {
         } else if (PlayerBase* ship = createShip(system, joinChoice & 3, absent)) {
             playSound(system, SoundManager::kSoundOk);
             // A player who has played this game before comes in as after a continue: the
-            // score's last digit counts the continues used.
-            const int32_t recorded = system.playerRecord[absent].score;
+            // last digit of the score the last ship ended with counts the continues used.
+            const int32_t recorded = system.playerRecord[absent].finalScore;
             if (recorded != 0) ship->score = std::min(std::abs(recorded % 10) + 1, 9);
             joiningPlayer = kNoJoin;
             return;

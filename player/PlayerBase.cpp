@@ -164,7 +164,8 @@ void PlayerBase::dyingStep() {
     if (lives < 0) {
         if (sys) {
             sys->playerRecord[playerIndex & 1].finalScore = score;
-            if (!find(*sys, playerIndex ^ 1)) sys->spawnFront<Continue>(layer::kBanner);
+            // Last in the banner layer: the prompt is drawn over the stage's own banners.
+            if (!find(*sys, playerIndex ^ 1)) sys->spawnBack<Continue>(layer::kBanner);
             sys->spawnFront<Item>(layer::kItem, fixedFromInt(fieldX(*sys)), y, kFixedOne, kFixedOne,
                                   kItemFullPower);
         }
@@ -362,7 +363,8 @@ void PlayerBase::drawHitMark(DIB& surface) {
     const bool shown = option == 2 || (option == 1 && (buttons() & kButtonShot));
     if (!shown) return;
     if (!inPlay()) {
-        hitMarkFrame = 0;
+        // Not while frozen: the step restarts with the next active draw.
+        if (state == kTaskActive) hitMarkFrame = 0;
         return;
     }
     const int32_t sx = fixedToInt(x) + fixedToInt(sys->shakeOffsetX);

@@ -5,8 +5,9 @@
 
 namespace vg {
 
-PlayerBase* createShip(System& system, uint8_t shipType, uint8_t playerIndex) {
-    if (playerIndex > 1) return nullptr;
+namespace {
+
+PlayerBase* spawnShip(System& system, uint8_t shipType, uint8_t playerIndex) {
     switch (shipType) {
         case 0:
             return system.spawnFront<Ship1>(layer::kPlayer, playerIndex);
@@ -19,6 +20,17 @@ PlayerBase* createShip(System& system, uint8_t shipType, uint8_t playerIndex) {
         default:
             return nullptr;
     }
+}
+
+}  // namespace
+
+PlayerBase* createShip(System& system, uint8_t shipType, uint8_t playerIndex) {
+    if (playerIndex > 1) return nullptr;
+    PlayerBase* ship = spawnShip(system, shipType, playerIndex);
+    // The record names the ship the player flies now, also after a continue or a join with
+    // another ship, so that a game over files the score under the right ship.
+    if (ship) system.playerRecord[playerIndex].shipType = shipType;
+    return ship;
 }
 
 }  // namespace vg

@@ -7,6 +7,7 @@
 #include "replay/ReplayLoad.h"
 #include "screens/ChooseLevel.h"
 #include "screens/OptionInit.h"
+#include "screens/Score.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
@@ -39,6 +40,11 @@ void Title::confirm(System& system, int8_t item) {
         case kItemReplay:
             goTo<ReplayLoadInit>(SoundManager::kSoundOk);
             break;
+        case kItemScore:
+            playSound(system, SoundManager::kSoundOk);
+            // The title stays until the start task clears the list.
+            system.spawnFront<ScoreInit>(0);
+            break;
         case kItemOption:
             playSound(system, SoundManager::kSoundOk);
             // The title stays until the start task clears the list.
@@ -49,8 +55,7 @@ void Title::confirm(System& system, int8_t item) {
             system.quitRequested = 1;
             break;
         default:
-            // The scores lead to a screen the game does not have yet: the refusal sound, and
-            // the title stays.
+            // No other item exists: the refusal sound, and the title stays.
             playSound(system, SoundManager::kSoundCancel);
             break;
     }

@@ -14,6 +14,7 @@ class Title : public ScreenBase {
     static constexpr int kItemGameStart = 0;
     static constexpr int kItemStageSelect = 1;
     static constexpr int kItemReplay = 2;
+    static constexpr int kItemScore = 3;
     static constexpr int kItemExit = 5;
     static constexpr int kItemOption = 4;
     // Frames without a menu action before the attract mode starts.

@@ -3,13 +3,13 @@
 #include "core/Layers.h"
 #include "core/System.h"
 #include "replay/ReplayLoad.h"
+#include "screens/NameEntry.h"
 #include "screens/TitleInit.h"
 
 namespace vg {
 
 void goToNameEntry(System& system) {
-    // NameEntryInit comes with the name entry screen; the title stands in for it.
-    system.spawnFront<TitleInit>(layer::kScreens);
+    system.spawnFront<NameEntryInit>(layer::kScreens);
 }
 
 void goToReplayScreen(System& system) {

@@ -194,7 +194,9 @@ TEST_F(Panels, AJoinerWhoPlayedBeforeStartsWithTheContinueCount) {
         SCOPED_TRACE(c.recorded);
         auto* out = frame();
         auto* first = ship(0);
-        system.playerRecord[1].score = c.recorded;
+        // The score the player's last ship ended with counts, not the stage start's.
+        system.playerRecord[1].score = 5;
+        system.playerRecord[1].finalScore = c.recorded;
         press(1, kButtonShot);
         step();
         press(1, 0);

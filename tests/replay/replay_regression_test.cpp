@@ -28,6 +28,7 @@
 #include "player/PlayerBase.h"
 #include "replay/ReplayLoad.h"
 #include "screens/GameInit.h"
+#include "screens/Pause.h"
 #include "stage/StageBanners.h"
 
 namespace vg {
@@ -230,12 +231,13 @@ TEST_F(ReplayRegressionTest, AChangedReplayIsCaught) {
     EXPECT_EQ(verifyInFreshProcess(folder_ / "missing.rpl").status, 2);
 }
 
-// Opens like the pause screen: everything frozen from the frame step on, the replay step
-// skipped while it lives; after `frames` updates it resumes everything and ends, in its own
-// update, as the pause screen does when it closes.
-class PauseStandIn : public Task {
+// A dialog over the frozen game that, unlike the pause screen, resumes everything in its own
+// update when it closes (as the set-up screens' dialogs do): the game's tasks are then drawn on
+// that frame without having been updated. The replay step is skipped while it lives, as for
+// the pause screen.
+class ResumingDialog : public Task {
   public:
-    explicit PauseStandIn(int frames) : left(frames) {}
+    explicit ResumingDialog(int frames) : left(frames) {}
     void update() override {
         if (--left > 0) return;
         owner->resumeAll();
@@ -273,40 +275,54 @@ uint64_t playState(const System& system) {
     return hash;
 }
 
+// Records stage 1 with the bot at the controls and a pause opened by Escape at the 40th frame
+// of the warning's jitter and closed by Escape 90 frames later, to the stage's hand-over.
 TEST_F(ReplayRegressionTest, AStagePausedDuringItsWarningVerifies) {
     makeHost(false);
     HeadlessHost& game = *host;
     System& s = system();
     game.startStage(0, 1, 0);
     Bot bot(0);
-    constexpr int kPausedFrames = 90;
-    int pausedAt = -1;
+    bool paused = false;
     uint32_t stageFrames = 0;
-    // The bot plays until the warning has jittered for 40 frames, the game pauses for a second
-    // and a half, and then the stage is played to its hand-over.
+    int32_t stillFrames = 0;  // frames the replay did not step: the StageInit's and the pause's
     // The state of play once the warning is over, at a frame of the stage's record.
     int32_t probeFrame = -1;
     uint64_t probe = 0;
+    const auto frame = [&](const char* key) {
+        const int32_t before = s.replay.frame();
+        if (key) {
+            game.tap(key);
+        } else {
+            game.run(1);
+        }
+        ++stageFrames;
+        if (s.replay.frame() == before) ++stillFrames;
+    };
     while (!s.replay.HasStage(0) && stageFrames < 20000) {
         const Warning* warning = findFirstInLayer<Warning>(s, layer::kBanner);
-        if (pausedAt < 0 && warning && warning->counter == 40) {
-            pausedAt = warning->counter;
-            s.freezeAll();
-            s.spawnFront<PauseStandIn>(layer::kPause, kPausedFrames);
+        if (!paused && warning && warning->counter == 40) {
+            paused = true;
+            // Nothing held on the pause menu but the key that opens and closes it.
+            game.holdButtons(0, 0);
+            frame("Esc");
+            EXPECT_NE(findFirstInLayer<Pause>(s, layer::kPause), nullptr);
+            for (int f = 0; f < 90; ++f) frame(nullptr);
+            frame("Esc");
+            for (int f = 0; f < 3; ++f) frame(nullptr);
+            EXPECT_EQ(findFirstInLayer<Pause>(s, layer::kPause), nullptr);
         }
         game.holdButtons(0, bot.decide(s));
-        game.run(1);
-        ++stageFrames;
-        if (pausedAt >= 0 && probeFrame < 0 && !findFirstInLayer<Warning>(s, layer::kBanner)) {
+        frame(nullptr);
+        if (paused && probeFrame < 0 && !findFirstInLayer<Warning>(s, layer::kBanner)) {
             probeFrame = s.replay.frame();
             probe = playState(s);
         }
     }
-    ASSERT_EQ(pausedAt, 40) << "no warning came";
+    ASSERT_TRUE(paused) << "no warning came";
     ASSERT_TRUE(s.replay.HasStage(0)) << "the stage did not hand over";
-    // Neither the StageInit frame nor the paused ones are part of the stage's record.
-    EXPECT_EQ(s.replay.stageRecord(0).frameCount,
-              static_cast<int32_t>(stageFrames) - 1 - kPausedFrames);
+    EXPECT_GT(stillFrames, 90);
+    EXPECT_EQ(s.replay.stageRecord(0).frameCount, static_cast<int32_t>(stageFrames) - stillFrames);
     const fs::path file = folder_ / "paused.rpl";
     ASSERT_TRUE(s.replay.Save(file.c_str(), kFixtureDate));
     const std::array<int32_t, 2> scores = {s.replay.stageRecord(0).player[0].finalScore, 0};
@@ -328,6 +344,47 @@ TEST_F(ReplayRegressionTest, AStagePausedDuringItsWarningVerifies) {
     EXPECT_EQ(verified.status, 0);
     ASSERT_EQ(verified.lines.size(), 1u);
     EXPECT_EQ(verified.lines[0], okLine(0, scores));
+}
+
+// The same with a dialog that resumes the game in its own update, on a short scripted stage:
+// the warning must not take numbers on the frame it is drawn without an update.
+TEST_F(ReplayRegressionTest, ADialogClosingInItsUpdateDuringTheWarningLeavesNoTrace) {
+    const std::string script = (folder_ / "warning.dat").string();
+    std::ofstream(script) << "0,MAP_POS_Y,7808\n40,ENEMY_FLYSMALL,124,-20,90,2.5,1\n"
+                             "60,WARNING,0\n";
+    constexpr int32_t kProbeFrame = 250;
+    makeHost(false);
+    system().testStageScript = script;
+    host->startStage(0, 1, 0);
+    uint64_t probe = 0;
+    bool paused = false;
+    while (system().replay.frame() < kProbeFrame || system().replay.openStage() != 0) {
+        const Warning* warning = findFirstInLayer<Warning>(system(), layer::kBanner);
+        if (!paused && warning && warning->counter == 40) {
+            paused = true;
+            system().freezeAll();
+            system().spawnFront<ResumingDialog>(layer::kPause, 60);
+        }
+        host->holdButtons(0, kButtonAuto | kButtonLeft);
+        host->run(1);
+    }
+    ASSERT_TRUE(paused);
+    probe = playState(system());
+    const std::array<int32_t, 2> scores = runScores(system());
+    ASSERT_TRUE(system().replay.EndOpenStage(scores[0], scores[1]));
+    const fs::path file = folder_ / "dialog.rpl";
+    ASSERT_TRUE(system().replay.Save(file.c_str(), kFixtureDate));
+
+    makeHost(false);
+    system().testStageScript = script;
+    GameInit::loadSharedAssets(system());
+    ASSERT_TRUE(system().replay.Load(file.c_str()));
+    ASSERT_TRUE(startReplayPlayback(system(), 0));
+    ASSERT_TRUE(runUntil(
+        [&] { return system().replay.openStage() == 0 && system().replay.frame() >= kProbeFrame; },
+        1000));
+    EXPECT_EQ(playState(system()), probe) << "play differs after the dialog";
+    EXPECT_EQ(runScores(system()), scores);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "player/PlayerShadowRender.h"
 #include "replay/ReplayLoad.h"
 #include "resources/ImageSlots.h"
+#include "screens/NameEntry.h"
 #include "screens/TitleInit.h"
 #include "stage/Back.h"
 #include "stage/Ending.h"
@@ -199,13 +200,13 @@ TEST_F(StageFlowTest, SingleStagePlayBeginsThenEndsAtNameEntry) {
     init.update();
     EXPECT_EQ(system().playMode, 2);
     EXPECT_NE(findTask<StageControl>(system()), nullptr);
-    // The StageInit after that stage: name entry (the title until it exists); nothing recorded.
+    // The StageInit after that stage: name entry; nothing recorded.
     system().config.furthestStage = 1;
     system().stageIndex = 3;
     system().endAll();
     StageInit* next = system().spawnFront<StageInit>(layer::kScreens);
     next->update();
-    EXPECT_NE(dynamic_cast<TitleInit*>(system().firstOfLayer(layer::kScreens)), nullptr);
+    EXPECT_NE(dynamic_cast<NameEntryInit*>(system().firstOfLayer(layer::kScreens)), nullptr);
     EXPECT_EQ(system().config.furthestStage, 1);
     EXPECT_EQ(system().config.gameCleared, 0);
 }
@@ -218,15 +219,15 @@ TEST_F(StageFlowTest, WaysOutWithoutAStage) {
         uint8_t recording;
         uint8_t playingBack;
         bool stageBuilt;
-        bool toReplays;
+        enum Next { Title, NameEntry, Replays } next;
     };
     const Case cases[] = {
-        {"replay stage without a record: back to the replays", 1, 0, 0, 1, false, true},
-        {"replay past its last stage", 5, 0, 0, 1, false, true},
-        {"neither recording nor playing back after the game", 5, 0, 0, 0, false, false},
-        {"neither, single stage over", 0, 2, 0, 0, false, false},
+        {"replay stage without a record: back to the replays", 1, 0, 0, 1, false, Case::Replays},
+        {"replay past its last stage", 5, 0, 0, 1, false, Case::Replays},
+        {"neither recording nor playing back after the game", 5, 0, 0, 0, false, Case::Title},
+        {"neither, single stage over", 0, 2, 0, 0, false, Case::Title},
         {"recorded full game finished: the ending (no ending.dat: name entry)", 5, 0, 1, 0, false,
-         false},
+         Case::NameEntry},
     };
     for (const Case& c : cases) {
         StageInit& init = prepare(c.stage, c.playMode);
@@ -235,10 +236,16 @@ TEST_F(StageFlowTest, WaysOutWithoutAStage) {
         init.update();
         EXPECT_EQ(findTask<StageControl>(system()) != nullptr, c.stageBuilt) << c.name;
         Task* next = system().firstOfLayer(layer::kScreens);
-        if (c.toReplays) {
-            EXPECT_NE(dynamic_cast<ReplayLoadInit*>(next), nullptr) << c.name;
-        } else {
-            EXPECT_NE(dynamic_cast<TitleInit*>(next), nullptr) << c.name;
+        switch (c.next) {
+            case Case::Replays:
+                EXPECT_NE(dynamic_cast<ReplayLoadInit*>(next), nullptr) << c.name;
+                break;
+            case Case::NameEntry:
+                EXPECT_NE(dynamic_cast<NameEntryInit*>(next), nullptr) << c.name;
+                break;
+            case Case::Title:
+                EXPECT_NE(dynamic_cast<TitleInit*>(next), nullptr) << c.name;
+                break;
         }
         EXPECT_EQ(system().inStage, 0) << c.name;
     }
@@ -411,7 +418,7 @@ TEST_F(StageFlowTest, AScriptedGameRunsThroughEveryStageToTheEnd) {
                     stagesSeen.push_back(top->stageIndex);
                 }
             }
-            return findTask<TitleInit>(s) != nullptr;
+            return findTask<NameEntry>(s) != nullptr;
         },
         5 * 400);
     ASSERT_TRUE(finished);
@@ -478,7 +485,7 @@ TEST_F(StageFlowTest, EndingRunnerFinishesOnANewPressAfter64FramesThenGoesToName
     host->press("X");
     host->run(1);
     EXPECT_EQ(runner->finished, 1);
-    EXPECT_TRUE(host->runUntil([&] { return findTask<TitleInit>(s) != nullptr; }, 70));
+    EXPECT_TRUE(host->runUntil([&] { return findTask<NameEntry>(s) != nullptr; }, 70));
     EXPECT_EQ(findTask<EndingRunner>(s), nullptr);
 }
 

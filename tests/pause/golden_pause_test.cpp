@@ -1,0 +1,126 @@
+// Golden screenshots of the pause menu, the continue countdown and the ship choice after it, the
+// game over, name entry with a name half typed and the score table, taken through the headless host
+// and compared by hash. The pictures are written to <build>/pause_shots for looking at. Set
+// VG_UPDATE_GOLDEN=1 to store the current hashes after a deliberate change of the screens or of the
+// art.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+
+#include "PauseFixture.h"
+#include "resources/Png.h"
+
+namespace vg {
+namespace {
+
+const char* const kHashFile = VG_SOURCE_DIR "/tests/pause/golden_pause.hash";
+
+uint64_t hashPicture(const DIB& picture) {
+    uint64_t hash = 14695981039346656037ull;
+    for (int32_t i = 0; i < picture.width * picture.height; ++i) {
+        const uint32_t p = picture.pixels[i] & 0x00FFFFFFu;
+        for (int k = 0; k < 3; ++k) hash = (hash ^ ((p >> (8 * k)) & 0xFF)) * 1099511628211ull;
+    }
+    return hash;
+}
+
+class GoldenPauseTest : public testing::PauseTest {
+  protected:
+    void shoot(const std::string& name) {
+        namespace fs = std::filesystem;
+        const fs::path folder = fs::path(VG_BINARY_DIR) / "pause_shots";
+        fs::create_directories(folder);
+        savePng((folder / (name + ".png")).c_str(), host->screen());
+        char text[32];
+        std::snprintf(text, sizeof text, "%016llx",
+                      static_cast<unsigned long long>(hashPicture(host->screen())));
+        hashes[name] = text;
+    }
+    std::map<std::string, std::string> hashes;
+};
+
+TEST_F(GoldenPauseTest, ScreensLookAsStored) {
+    if (!hasData()) GTEST_SKIP() << "no data.pck in " << VG_GAME_DIR << " (build with VG_DATA=ON)";
+    // The pause over the enemies of the short stage, the cursor on "Quit".
+    startPlaying();
+    host->press("Z");
+    ASSERT_TRUE(waitFor([&] { return system().replay.frame() >= 150; }));
+    host->releaseAll();
+    tap("Esc");
+    runFrames(2);
+    tap("Down");
+    runFrames(30);
+    shoot("pause");
+    tap("Esc");
+
+    // After the warning: the continue prompt 80 frames in ("7"), "Yes" chosen; then the game
+    // over, half faded.
+    ASSERT_TRUE(waitFor([&] { return system().replay.frame() >= 400; }));
+    ASSERT_TRUE(loseLastShip());
+    runFrames(80);
+    shoot("continue");
+    // "Yes": the ship choice with TYPE-B2 chosen; Bomb goes back to the prompt, "No" there.
+    tap("Z");
+    system().config.clearMarks[1] = 0x2;
+    runFrames(20);
+    tap("Right");
+    tap("Up");
+    runFrames(20);
+    shoot("continue_ship");
+    tap("X");
+    runFrames(20);
+    tap("Right");
+    tap("Z");
+    ASSERT_NE(banner<GameOver>(), nullptr);
+    runFrames(60);
+    shoot("gameover");
+
+    // Name entry with "VESP" typed and the cursor moved on to "f".
+    ASSERT_TRUE(waitFor([&] { return screen<NameEntry>() != nullptr; }, 400));
+    runFrames(2);
+    for (const char* key :
+         {"Down", "Right", "Right", "Right", "Right", "Right", "Z",    "Up",   "Left", "Z",
+          "Down", "Left",  "Left",  "Z",     "Up",    "Left",  "Left", "Left", "Z",    "Down"}) {
+        tap(key);
+    }
+    runFrames(40);
+    ASSERT_STREQ(system().config.lastName, "VESP");
+    shoot("name_entry");
+
+    // The score table of "Normal" and TYPE-B with a few filed games, rows slid in.
+    for (int place = 0; place < 4; ++place) {
+        const char* names[4] = {"VESP", "glint", "no name", "A.B"};
+        insertScore(1, 1, system().scoreTable, 3000000 - 700000 * place, names[place], 2024,
+                    place + 3, 10 + place, 20 - place, 5 * place);
+    }
+    system().endAll();
+    system().spawnFront<ScoreInit>(layer::kScreens);
+    ASSERT_TRUE(waitFor([&] { return screen<Score>() != nullptr; }, 5));
+    runFrames(2);
+    tap("Right");
+    tap("Down");
+    runFrames(70);
+    shoot("score");
+
+    const char* update = std::getenv("VG_UPDATE_GOLDEN");
+    if (update != nullptr && std::string(update) == "1") {
+        std::ofstream out(kHashFile);
+        for (const auto& [name, hash] : hashes) out << name << " " << hash << "\n";
+        GTEST_SKIP() << "stored the hashes in " << kHashFile;
+    }
+    std::map<std::string, std::string> stored;
+    std::ifstream in(kHashFile);
+    std::string name, hash;
+    while (in >> name >> hash) stored[name] = hash;
+    ASSERT_FALSE(stored.empty()) << "no stored hashes; run once with VG_UPDATE_GOLDEN=1";
+    for (const auto& [shotName, shotHash] : hashes) {
+        EXPECT_EQ(stored[shotName], shotHash)
+            << shotName << " changed (see " << VG_BINARY_DIR << "/pause_shots); if on purpose, "
+            << "rerun with VG_UPDATE_GOLDEN=1";
+    }
+}
+
+}  // namespace
+}  // namespace vg
