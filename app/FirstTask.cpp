@@ -1,12 +1,13 @@
 #include "app/FirstTask.h"
 
+#include "core/Layers.h"
 #include "core/System.h"
 #include "screens/GameInit.h"
 
 namespace vg {
 
 void createFirstTask(System& system) {
-    system.spawnFront<GameInit>(0);
+    system.spawnFront<GameInit>(layer::kScreens);
 }
 
 }  // namespace vg

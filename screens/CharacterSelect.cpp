@@ -1,6 +1,7 @@
 #include "screens/CharacterSelect.h"
 
 #include "AtlasCells.h"
+#include "core/Layers.h"
 #include "core/PlayField.h"
 #include "render/Blit.h"
 #include "render/Cell.h"
@@ -32,7 +33,7 @@ void CharacterSelectInit::update() {
     System* system = systemOf(*this);
     end();
     if (!system) return;
-    system->spawnFront<CharacterSelect>(0, player);
+    system->spawnFront<CharacterSelect>(layer::kScreens, player);
 }
 
 CharacterSelect::CharacterSelect(int chooser) : player(chooser & 1) {
@@ -96,9 +97,9 @@ void CharacterSelect::startGame(System& system) {
     system.replay.recording = 1;
     system.replay.playingBack = 0;
     if (system.playMode == 1) {
-        system.spawnFront<StageSelectInit>(0, player);
+        system.spawnFront<StageSelectInit>(layer::kScreens, player);
     } else {
-        system.spawnFront<StageInit>(0);
+        system.spawnFront<StageInit>(layer::kScreens);
     }
     for (int q = 0; q < 2; ++q) system.playerRecord[q] = newGameRecord(menuMemory().chosenShip[q]);
     end();

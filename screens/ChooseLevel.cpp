@@ -1,6 +1,7 @@
 #include "screens/ChooseLevel.h"
 
 #include "AtlasCells.h"
+#include "core/Layers.h"
 #include "core/PlayField.h"
 #include "render/Blit.h"
 #include "render/Cell.h"
@@ -26,7 +27,7 @@ void ChooseLevelInit::update() {
     system->endAll();
     system->fieldView = 0;
     loadScreenImage(*system, kSlotMenuBack, "selectBack.png");
-    system->spawnFront<ChooseLevel>(0);
+    system->spawnFront<ChooseLevel>(layer::kScreens);
     const Config& config = system->config;
     if ((system->difficulty == 3 && !config.gameCleared) ||
         (system->difficulty == 4 && !config.extraCleared) ||

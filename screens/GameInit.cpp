@@ -1,6 +1,7 @@
 #include "screens/GameInit.h"
 
 #include "core/GameSound.h"
+#include "core/Layers.h"
 #include "core/System.h"
 #include "resources/Package.h"
 #include "resources/Png.h"
@@ -14,7 +15,7 @@ void GameInit::update() {
     end();
     if (!system) return;
     loadSharedAssets(*system);
-    system->spawnFront<Logo>(0);
+    system->spawnFront<Logo>(layer::kScreens);
 }
 
 void GameInit::loadSharedAssets(System& system) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/GameSound.h"
+#include "core/Layers.h"
 #include "input/KeyNames.h"
 #include "screens/MenuDraw.h"
 #include "screens/OptionInit.h"
@@ -67,12 +68,12 @@ void KeyConfig::update() {
         } else if (row == kRowPad) {
             changePad(*sys, +1);
         } else if (row == kRowQuit) {
-            sys->spawnFront<OptionInit>(0);
+            sys->spawnFront<OptionInit>(layer::kScreens);
             end();
         } else {
             sys->freezeAll();
             // Behind this screen in the list, so the dialog is drawn over it.
-            sys->spawnBack<SetKey>(0, player, static_cast<KeyButton>(row - kRowFirstKey));
+            sys->spawnBack<SetKey>(layer::kScreens, player, static_cast<KeyButton>(row - kRowFirstKey));
         }
         resetHoldCounters();
         playSound(*sys, SoundManager::kSoundOk);

@@ -1,5 +1,6 @@
 #include "screens/OptionInit.h"
 
+#include "core/Layers.h"
 #include "screens/Option.h"
 #include "screens/ScreenBase.h"
 
@@ -11,7 +12,7 @@ void OptionInit::update() {
     if (!system) return;
     system->endAll();
     loadScreenImage(*system, kSlotMenuBack, "selectBack.png");
-    system->spawnFront<Option>(0);
+    system->spawnFront<Option>(layer::kScreens);
 }
 
 }  // namespace vg

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/GameSound.h"
+#include "core/Layers.h"
 #include "core/System.h"
 #include "core/Task.h"
 #include "render/GlyphText.h"
@@ -70,7 +71,7 @@ class ScreenBase : public Task {
     T* goTo(int32_t sound, Args&&... args) {
         System* sys = system();
         if (!sys) return nullptr;
-        T* next = sys->spawnFront<T>(0, std::forward<Args>(args)...);
+        T* next = sys->spawnFront<T>(layer::kScreens, std::forward<Args>(args)...);
         if (sound != kSilent) playSound(*sys, sound);
         end();
         return next;
@@ -83,7 +84,7 @@ class ScreenBase : public Task {
         System* sys = system();
         if (!sys) return nullptr;
         sys->freezeAll();
-        T* dialog = sys->spawnBack<T>(0, std::forward<Args>(args)...);
+        T* dialog = sys->spawnBack<T>(layer::kScreens, std::forward<Args>(args)...);
         if (sound != kSilent) playSound(*sys, sound);
         resetHoldCounters();
         return dialog;

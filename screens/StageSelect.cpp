@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "AtlasCells.h"
+#include "core/Layers.h"
 #include "core/PlayField.h"
 #include "render/Blit.h"
 #include "render/Cell.h"
@@ -23,7 +24,7 @@ void StageSelectInit::update() {
     end();
     if (!system) return;
     system->fieldView = 0;
-    system->spawnFront<StageSelect>(0, player);
+    system->spawnFront<StageSelect>(layer::kScreens, player);
 }
 
 StageSelect::StageSelect(int chooser) : player(chooser) {}

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/GameSound.h"
+#include "core/Layers.h"
 #include "render/Blit.h"
 #include "replay/ReplayLoad.h"
 #include "screens/ChooseLevel.h"
@@ -43,12 +44,12 @@ void Title::confirm(System& system, int8_t item) {
         case kItemScore:
             playSound(system, SoundManager::kSoundOk);
             // The title stays until the start task clears the list.
-            system.spawnFront<ScoreInit>(0);
+            system.spawnFront<ScoreInit>(layer::kScreens);
             break;
         case kItemOption:
             playSound(system, SoundManager::kSoundOk);
             // The title stays until the start task clears the list.
-            system.spawnFront<OptionInit>(0);
+            system.spawnFront<OptionInit>(layer::kScreens);
             break;
         case kItemExit:
             playSound(system, SoundManager::kSoundOk);

@@ -1,6 +1,7 @@
 #include "screens/TitleInit.h"
 
 #include "core/GameSound.h"
+#include "core/Layers.h"
 #include "screens/ScreenBase.h"
 #include "screens/Title.h"
 #include "sound/SoundBank.h"
@@ -25,7 +26,7 @@ void TitleInit::update() {
         startMusic(*system, "./sound/title.ogg", SoundManager::kMusicTitle);
     }
     loadScreenImage(*system, kSlotMenuBack, "title.png");
-    system->spawnFront<Title>(0);
+    system->spawnFront<Title>(layer::kScreens);
 }
 
 }  // namespace vg
