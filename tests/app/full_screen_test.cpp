@@ -18,62 +18,18 @@
 #include "resources/DIB.h"
 #include "resources/Png.h"
 #include "tests/app/GameProcess.h"
+#include "tests/support/XGame.h"
 
 namespace vg {
 namespace {
 
 namespace fs = std::filesystem;
 
-uint32_t bigEndian(const std::vector<uint8_t>& bytes, size_t at) {
-    return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 |
-           uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
-}
-
-// Reads a 32-bit ZPixmap window dump as xwd writes it into `picture` (0x00RRGGBB). False for
-// anything else.
-bool readDump(const fs::path& path, DIB& picture) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-    if (bytes.size() < 100) return false;
-    const uint32_t headerSize = bigEndian(bytes, 0);
-    const int32_t width = static_cast<int32_t>(bigEndian(bytes, 16));
-    const int32_t height = static_cast<int32_t>(bigEndian(bytes, 20));
-    const uint32_t bytesPerLine = bigEndian(bytes, 48);
-    const uint32_t colours = bigEndian(bytes, 76);
-    if (bigEndian(bytes, 8) != 2 || bigEndian(bytes, 44) != 32 || bigEndian(bytes, 28) != 0 ||
-        width <= 0 || height <= 0) {
-        return false;
-    }
-    const size_t start = size_t{headerSize} + size_t{colours} * 12;
-    if (start + size_t{bytesPerLine} * height > bytes.size()) return false;
-    if (!picture.create(width, height)) return false;
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            const size_t at = start + size_t{bytesPerLine} * y + size_t{4} * x;
-            *picture.pixelAt(x, y) =
-                uint32_t{bytes[at + 2]} << 16 | uint32_t{bytes[at + 1]} << 8 | bytes[at];
-        }
-    }
-    return true;
-}
-
 // Mean absolute channel difference between `screen` and `area` of `display`, sampled at the
 // screen's pixel centres.
 double meanDifference(const DIB& screen, const DIB& display, const Rect& area) {
-    double total = 0;
-    for (int32_t y = 0; y < screen.height; ++y) {
-        for (int32_t x = 0; x < screen.width; ++x) {
-            const int32_t dx = area.x + (2 * x + 1) * area.width / (2 * screen.width);
-            const int32_t dy = area.y + (2 * y + 1) * area.height / (2 * screen.height);
-            const uint32_t a = *screen.pixelAt(x, y);
-            const uint32_t b = *display.pixelAt(dx, dy);
-            for (int k = 0; k < 3; ++k) {
-                total += std::abs(static_cast<int>((a >> (8 * k)) & 0xFF) -
-                                  static_cast<int>((b >> (8 * k)) & 0xFF));
-            }
-        }
-    }
-    return total / (3.0 * screen.width * screen.height);
+    return test::meanDifference(screen, {0, 0, screen.width, screen.height}, display,
+                                {area.x, area.y, area.width, area.height});
 }
 
 std::string readText(const fs::path& path) {
@@ -102,26 +58,19 @@ TEST(FullScreenTest, FillsTheDisplayAt43OnBlackAndTheWindowComesBackOnTheDisplay
     const fs::path data = fs::path(VG_GAME_DIR) / "data.pck";
     if (!fs::exists(game) || !fs::exists(data)) GTEST_SKIP() << "the game or its data is not built";
     const fs::path work = fs::path(VG_BINARY_DIR) / "app_work" / "full_screen";
-    fs::remove_all(work);
-    fs::create_directories(work.parent_path());
-    const std::string command = "sh '" VG_SOURCE_DIR "/tests/app/full_screen.sh' '" +
-                                game.string() + "' '" + data.string() + "' '" + work.string() +
-                                "' > '" + work.string() + ".log' 2>&1";
-    const int status = std::system(command.c_str());
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
-        GTEST_SKIP() << "no Xvfb, xdotool or xwd, or no X display came up";
+    const test::XRun run = test::runXScript("tests/app/full_screen.sh",
+                                            {game.string(), data.string(), work.string()}, work);
+    if (run == test::XRun::Skipped) {
+        GTEST_SKIP() << "no Xvfb, openbox, xdotool, xwd or xprop, or no X display came up";
     }
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "see " << work << ".log";
+    ASSERT_EQ(run, test::XRun::Ran) << "see " << work << ".log";
 
-    std::ifstream exitStatus(work / "exit_status");
-    int code = -1;
-    exitStatus >> code;
-    EXPECT_EQ(code, 0) << "the game did not end cleanly when closed";
+    EXPECT_EQ(test::recordedExitStatus(work), 0) << "the game did not end cleanly when closed";
 
     // The window covers the whole display.
     EXPECT_EQ(readGeometry(work / "fullscreen.txt"), (Rect{0, 0, 1280, 720}));
     DIB display;
-    ASSERT_TRUE(readDump(work / "fullscreen.xwd", display));
+    ASSERT_TRUE(test::readWindowDump(work / "fullscreen.xwd", display));
     ASSERT_EQ(display.width, 1280);
     ASSERT_EQ(display.height, 720);
     // 960 x 720 in the middle, black bars of 160 on both sides: no display mode was changed.
@@ -135,10 +84,7 @@ TEST(FullScreenTest, FillsTheDisplayAt43OnBlackAndTheWindowComesBackOnTheDisplay
     }
     EXPECT_EQ(litInBars, 0);
 
-    std::vector<fs::path> captures;
-    for (const auto& entry : fs::directory_iterator(work)) {
-        if (entry.path().filename().string().rfind("cap", 0) == 0) captures.push_back(entry);
-    }
+    const std::vector<fs::path> captures = test::screenshots(work);
     ASSERT_EQ(captures.size(), 1u);
     DIB screen;
     ASSERT_TRUE(decodePngFile(captures[0].c_str(), screen));

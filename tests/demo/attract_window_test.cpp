@@ -18,6 +18,7 @@
 #include "resources/DIB.h"
 #include "resources/Package.h"
 #include "resources/Png.h"
+#include "tests/support/XGame.h"
 
 namespace vg {
 namespace {
@@ -28,21 +29,7 @@ int brightness(uint32_t pixel) {
     return static_cast<int>((pixel >> 16 & 0xFF) + (pixel >> 8 & 0xFF) + (pixel & 0xFF));
 }
 
-// Mean absolute channel difference of two pictures over a rectangle.
-double meanDifference(const DIB& a, const DIB& b, int x0, int y0, int w, int h) {
-    double total = 0;
-    for (int y = y0; y < y0 + h; ++y) {
-        for (int x = x0; x < x0 + w; ++x) {
-            const uint32_t p = *a.pixelAt(x, y);
-            const uint32_t q = *b.pixelAt(x, y);
-            for (int k = 0; k < 3; ++k) {
-                total += std::abs(static_cast<int>((p >> (8 * k)) & 0xFF) -
-                                  static_cast<int>((q >> (8 * k)) & 0xFF));
-            }
-        }
-    }
-    return total / (3.0 * w * h);
-}
+using test::meanDifference;
 
 // How plainly the "DEMO PLAY" banner shows in the middle of `screen`: the mean brightness of the
 // pixels where the banner's picture is bright, less that of the pixels where it is dark.
@@ -79,22 +66,12 @@ TEST(AttractWindowTest, TheTitleLeftAloneShowsTheDemoInTheWindow) {
         GTEST_SKIP() << "the game, its data or the demo is not built";
     }
     const fs::path work = fs::path(VG_BINARY_DIR) / "demo_work" / "attract_window";
-    fs::remove_all(work);
-    fs::create_directories(work.parent_path());
-    const std::string command = "sh '" VG_SOURCE_DIR "/tests/demo/attract_window.sh' '" +
-                                game.string() + "' '" + data.string() + "' '" + demo.string() +
-                                "' '" + work.string() + "' > '" + work.string() + ".log' 2>&1";
-    const int status = std::system(command.c_str());
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
-        GTEST_SKIP() << "no Xvfb or xdotool, or no X display came up";
-    }
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "see " << work << ".log";
-
-    std::vector<fs::path> captures;
-    for (const auto& entry : fs::directory_iterator(work)) {
-        if (entry.path().filename().string().rfind("cap", 0) == 0) captures.push_back(entry.path());
-    }
-    std::sort(captures.begin(), captures.end());
+    const test::XRun run =
+        test::runXScript("tests/demo/attract_window.sh",
+                         {game.string(), data.string(), demo.string(), work.string()}, work);
+    if (run == test::XRun::Skipped) GTEST_SKIP() << "no Xvfb or xdotool, or no X display came up";
+    ASSERT_EQ(run, test::XRun::Ran) << "see " << work << ".log";
+    const std::vector<fs::path> captures = test::screenshots(work);
     ASSERT_GE(captures.size(), 3u) << "the F2 screenshots are missing";
 
     // The same attract mode drawn by the headless host: the title left alone, then a few
@@ -137,9 +114,9 @@ TEST(AttractWindowTest, TheTitleLeftAloneShowsTheDemoInTheWindow) {
         ASSERT_TRUE(decodePngFile(capture.c_str(), screen)) << capture;
         ASSERT_EQ(screen.width, 512);
         ASSERT_EQ(screen.height, 384);
-        const bool panels = meanDifference(screen, attract, 0, 200, 136, 184) < 6.0 &&
-                            meanDifference(screen, attract, 376, 200, 136, 184) < 6.0;
-        const bool isTitle = meanDifference(screen, title, 0, 0, 512, 384) < 6.0;
+        const bool panels = meanDifference(screen, attract, {0, 200, 136, 184}) < 6.0 &&
+                            meanDifference(screen, attract, {376, 200, 136, 184}) < 6.0;
+        const bool isTitle = meanDifference(screen, title) < 6.0;
         EXPECT_TRUE(panels != isTitle) << capture << ": neither the title nor the demo";
         if (demoSeen) {
             EXPECT_TRUE(panels) << capture << ": the demo ended early";
