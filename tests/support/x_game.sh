@@ -80,15 +80,17 @@ release() {
     for held in "$@"; do xdotool keyup --window "$window" "$held" 2>/dev/null; done
 }
 
-# wait_for_exit SECONDS: waits that long for the game to end by itself (it is killed after) and
-# writes its exit status into exit_status.
+# wait_for_exit SECONDS: waits that long for the game to end by itself and writes its exit status
+# into exit_status; a game that is still running then is killed and 124 written.
 wait_for_exit() {
     i=0
     while kill -0 "$game_pid" 2>/dev/null; do
         i=$((i + 1))
         if [ $i -gt $(($1 * 10)) ]; then
             kill "$game_pid"
-            break
+            wait "$game_pid"
+            echo 124 >exit_status
+            return
         fi
         sleep 0.1
     done
