@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -150,15 +151,35 @@ TEST(ScriptParser, NumberAndIntegerConversions) {
     EXPECT_EQ(scriptInteger(" \t-17x"), -17);
 }
 
+// Switches LC_NUMERIC to a locale whose decimal mark is a comma. Machines without one installed
+// get German compiled into the build folder (localedef and the locale sources are in the
+// "locales" package the set-up installs).
+bool switchToDecimalComma() {
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
+        return true;
+    }
+    const std::string folder = VG_BINARY_DIR "/locales";
+    const std::string command = "mkdir -p '" + folder + "' && localedef -i de_DE -f UTF-8 '" +
+                                folder + "/de_DE.UTF-8' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return false;
+    setenv("LOCPATH", folder.c_str(), 1);
+    const bool switched = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    unsetenv("LOCPATH");
+    return switched;
+}
+
 TEST(ScriptParser, NumbersReadTheSameUnderADecimalCommaLocale) {
     // Whatever locale the process runs under, "2.5" is two and a half.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";
-    const bool switched = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr ||
-                          std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") != nullptr;
+    const bool switched = switchToDecimalComma();
+    if (switched) {
+        ASSERT_EQ(std::localeconv()->decimal_point[0], ',');
+    }
     EXPECT_EQ(scriptNumberField("2.5"), 163840);
+    EXPECT_EQ(scriptNumberField("-0.25"), -16384);
     std::setlocale(LC_NUMERIC, saved.c_str());
-    if (!switched) GTEST_SKIP() << "no decimal-comma locale installed to try";
+    if (!switched) GTEST_SKIP() << "no decimal-comma locale installed or made to try";
 }
 
 TEST(ScriptReader, LongFieldsAreCutAndConsumedToTheirSeparator) {
