@@ -73,7 +73,8 @@ void KeyConfig::update() {
         } else {
             sys->freezeAll();
             // Behind this screen in the list, so the dialog is drawn over it.
-            sys->spawnBack<SetKey>(layer::kScreens, player, static_cast<KeyButton>(row - kRowFirstKey));
+            sys->spawnBack<SetKey>(layer::kScreens, player,
+                                   static_cast<KeyButton>(row - kRowFirstKey));
         }
         resetHoldCounters();
         playSound(*sys, SoundManager::kSoundOk);
