@@ -12,9 +12,7 @@ TurretTank::TurretTank(int32_t x0, int32_t y0, int32_t direction, int32_t speed,
     : EnemyBase(x0, y0), hull(direction, travelFrames), turretAngle(turret) {
     hitPoints = fullHitPoints;
     attackLevel = level;
-    const Velocity v = velocityAlong(direction, speed);
-    vx = v.x;
-    vy = v.y;
+    setVelocityAlong(*this, direction, speed);
 }
 
 void TurretTank::update() {
