@@ -34,4 +34,13 @@ void BurstingCraft::update() {
     fly(*sys);
 }
 
+bool BurstingCraft::survivesHits(System& sys) {
+    hitPass();
+    if (hitPoints <= 0) {
+        burst(sys);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace vg

@@ -53,6 +53,8 @@ class BurstingCraft : public EnemyBase {
     virtual void fly(System& system) = 0;
     // The next step of the destruction.
     virtual void burst(System& system) = 0;
+    // The frame's hit pass; at no hit points the craft bursts. False once it has.
+    bool survivesHits(System& system);
 };
 
 }  // namespace vg

@@ -43,12 +43,9 @@ void FlyMediumB::fly(System& sys) {
         return;
     }
     aim = turnTowardTarget(*this, aim, 5.0);
-    hitPass();
-    if (!broken && hitPoints <= kBreakingPoint && hitPoints > 0) breakUp(sys);
-    if (hitPoints <= 0) {
-        burst(sys);
-        return;
-    }
+    if (!survivesHits(sys)) return;
+    // Hit points still above 0 here: a craft destroyed outright does not break first.
+    if (!broken && hitPoints <= kBreakingPoint) breakUp(sys);
     fire(sys);
     if (broken) ++breakCounter;
     ++frameCount;

@@ -45,11 +45,7 @@ void Fuwafuwa::fly(System& sys) {
         end();
         return;
     }
-    hitPass();
-    if (hitPoints <= 0) {
-        burst(sys);
-        return;
-    }
+    if (!survivesHits(sys)) return;
     fire(sys);
     if (frameCount % 2 == 0) {
         sys.spawnFront<BoosterEffect>(layer::kEffect, x + kFixedOne, y - fixedFromInt(28),

@@ -38,11 +38,7 @@ void Heli::fly(System& sys) {
         end();
         return;
     }
-    hitPass();
-    if (hitPoints <= 0) {
-        burst(sys);
-        return;
-    }
+    if (!survivesHits(sys)) return;
     if (frameCount < 600) fire(sys);
     ++frameCount;
 }
