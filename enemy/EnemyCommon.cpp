@@ -40,6 +40,12 @@ Velocity velocityAlong(int32_t direction, int32_t speed) {
     return {fixedMul(speed, cosFixed(direction)), fixedMul(speed, sinFixed(direction))};
 }
 
+void setVelocityAlong(EnemyBase& enemy, int32_t direction, int32_t speed) {
+    const Velocity v = velocityAlong(direction, speed);
+    enemy.vx = v.x;
+    enemy.vy = v.y;
+}
+
 int32_t wrapAngle(int64_t angle) {
     int64_t wrapped = angle % kFullTurn;
     if (wrapped < 0) wrapped += kFullTurn;
@@ -126,6 +132,10 @@ void closingExplosion(EnemyBase& enemy, bool ring) {
 }
 
 void burstsAt(EnemyBase& enemy, std::initializer_list<PixelOffset> offsets, int32_t debris) {
+    burstsAt(enemy, std::span<const PixelOffset>(offsets.begin(), offsets.size()), debris);
+}
+
+void burstsAt(EnemyBase& enemy, std::span<const PixelOffset> offsets, int32_t debris) {
     for (const PixelOffset& o : offsets) {
         enemy.destroyEffects(enemy.x + fixedFromInt(o.dx), enemy.y + fixedFromInt(o.dy), enemy.vx,
                              -kFixedOne, debris);

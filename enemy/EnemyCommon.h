@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 
 #include "AtlasCells.h"
 #include "core/PlayField.h"
@@ -29,6 +30,8 @@ struct Velocity {
 // `speed` along `direction` (16.16 degrees, 0 right, 90 down): speed x (cos, sin) of the game's
 // tables.
 Velocity velocityAlong(int32_t direction, int32_t speed);
+// Sets the enemy's velocity to `speed` along `direction`, as velocityAlong gives it.
+void setVelocityAlong(EnemyBase& enemy, int32_t direction, int32_t speed);
 
 // `angle` (16.16 degrees, any value) brought into [0, 360).
 int32_t wrapAngle(int64_t angle);
@@ -84,6 +87,7 @@ struct PixelOffset {
 // The bursts of the longer destructions: destroy effects with `debris` pieces at each offset
 // from the enemy, each moving (velocity x, -1.0) so the smoke drifts up.
 void burstsAt(EnemyBase& enemy, std::initializer_list<PixelOffset> offsets, int32_t debris);
+void burstsAt(EnemyBase& enemy, std::span<const PixelOffset> offsets, int32_t debris);
 
 // The whole destruction of the small tanks and fighters, in one frame: reward (chain time 64,
 // energy cost 3), energy, a white-hot burst, the burning wreck for ground kinds (`wreck`), the

@@ -16,9 +16,7 @@ FlyGun::FlyGun(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int8_t 
     hitPoints = kHitPoints;
     hitBox = {-24, -24, 24, 24};
     attackLevel = level;
-    const Velocity v = velocityAlong(direction, speed);
-    vx = v.x;
-    vy = v.y;
+    setVelocityAlong(*this, direction, speed);
 }
 
 FlyGun::FlyGun(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int32_t factor,

@@ -19,23 +19,23 @@ constexpr int32_t kSpeedUp = 68812;  // 1.05
 constexpr uint8_t kOrb = 0;
 constexpr uint8_t kGlintOrb = 3;
 
+constexpr PixelOffset kFirstBursts[] = {{-9, 30}, {11, 30}};
+constexpr PixelOffset kMiddleBursts[] = {{-24, 0}, {-4, 0}};
+constexpr PixelOffset kLastBursts[] = {{-9, -30}, {11, -30}};
+// Base score 350, energy cost 10, energy bonus 3; bursts of 4 pieces at steps 0, 4 and 8.
+constexpr CraftBursts kBursts{
+    350, 10, 3, 4, 4, SoundManager::kSoundKill2, true, kFirstBursts, kMiddleBursts, kLastBursts};
+
 }  // namespace
 
-FlyMediumB::FlyMediumB(int32_t x0, int32_t y0, int8_t level) : EnemyBase(x0, y0) {
+FlyMediumB::FlyMediumB(int32_t x0, int32_t y0, int8_t level) : BurstingCraft(x0, y0) {
     hitPoints = kHitPoints;
     hitBox = {-20, -36, 20, 20};
     vy = 19660;
     attackLevel = level;
 }
 
-void FlyMediumB::update() {
-    System* sys = system();
-    if (!sys) return;
-    // A destroyed craft bursts where it stands.
-    if (dead) {
-        destructionStep(*sys);
-        return;
-    }
+void FlyMediumB::fly(System& sys) {
     moveByVelocity(*this);
     if (frameCount > 720 && vy < 2 * kFixedOne) vy = fixedMul(vy, kSpeedUp);
     if (outsideBounds(*this, -82, -50, 394, 434)) {
@@ -43,13 +43,10 @@ void FlyMediumB::update() {
         return;
     }
     aim = turnTowardTarget(*this, aim, 5.0);
-    hitPass();
-    if (!broken && hitPoints <= kBreakingPoint && hitPoints > 0) breakUp(*sys);
-    if (hitPoints <= 0) {
-        destructionStep(*sys);
-        return;
-    }
-    fire(*sys);
+    if (!survivesHits(sys)) return;
+    // Hit points still above 0 here: a craft destroyed outright does not break first.
+    if (!broken && hitPoints <= kBreakingPoint) breakUp(sys);
+    fire(sys);
     if (broken) ++breakCounter;
     ++frameCount;
 }
@@ -97,21 +94,8 @@ void FlyMediumB::fire(System& sys) {
                  serial);
 }
 
-void FlyMediumB::destructionStep(System& sys) {
-    const int32_t step = deathCounter++;
-    if (step == 0) {
-        dead = 1;
-        nearKill = killReward(128, 350, 10);
-        burstsAt(*this, {{-9, 30}, {11, 30}}, 4);
-        playSound(sys, SoundManager::kSoundKill2);
-    } else if (step == 4) {
-        burstsAt(*this, {{-24, 0}, {-4, 0}}, 4);
-    } else if (step == 8) {
-        burstsAt(*this, {{-9, -30}, {11, -30}}, 4);
-        dropEnergyUnlessLaser(*this, nearKill + 3);
-        closingExplosion(*this, true);
-        end();
-    }
+void FlyMediumB::burst(System& sys) {
+    destruction.step(*this, sys, kBursts);
 }
 
 int32_t FlyMediumB::turretFrame() const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
+#include "enemy/BurstingCraft.h"
 
 namespace vg {
 
@@ -11,27 +11,26 @@ namespace vg {
 // player who struck it gains a kill in the chain (and, for a laser hit, the bullet change), four
 // puffs flash, and from then on it turns slowly spinning rings of 18 orbs every 16 frames.
 // Destroyed, it bursts over 8 frames where it stands.
-class FlyMediumB : public EnemyBase {
+class FlyMediumB : public BurstingCraft {
   public:
     static constexpr int32_t kHitPoints = 4000;
     static constexpr int32_t kBreakingPoint = 800;
 
     FlyMediumB(int32_t x, int32_t y, int8_t attackLevel);
 
-    void update() override;
     void draw(DIB& surface) override;
     void drawShadow(DIB& surface) override;
 
     double aim = 0;  // degrees, 0..360: where the turret points
     uint8_t broken = 0;
     int32_t breakCounter = 0;  // frames since breaking
-    int32_t deathCounter = 0;
-    int32_t nearKill = 0;
+    CraftDestruction destruction;
 
   private:
+    void fly(System& system) override;
+    void burst(System& system) override;
     void breakUp(System& system);
     void fire(System& system);
-    void destructionStep(System& system);
     int32_t turretFrame() const;
 };
 

@@ -36,9 +36,7 @@ FlySmall::FlySmall(int32_t x0, int32_t y0, const FlySmallCourse& c, int8_t level
 
 void FlySmall::setCourse(int32_t direction) {
     course = wrapAngle(direction);
-    const Velocity v = velocityAlong(course, speed);
-    vx = v.x;
-    vy = v.y;
+    setVelocityAlong(*this, course, speed);
     spriteFrame = sixteenDirectionFrame(course);
 }
 

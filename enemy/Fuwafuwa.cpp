@@ -19,25 +19,24 @@ constexpr int32_t kLift = 655;       // about 0.01 a frame upward ...
 constexpr int32_t kClimb = -131071;  // ... until it climbs at about 2 pixels a frame
 constexpr uint8_t kShell = 5;
 
+constexpr PixelOffset kFirstBursts[] = {{20, 30}, {68, 30}};
+constexpr PixelOffset kMiddleBursts[] = {{-10, 0}, {38, 0}, {86, 0}};
+constexpr PixelOffset kLastBursts[] = {{0, -20}, {48, -20}};
+// Base score 250, energy cost 8, energy bonus 5; bursts of 6 pieces at steps 0, 4 and 8.
+constexpr CraftBursts kBursts{
+    250, 8, 5, 6, 4, SoundManager::kSoundKill2, true, kFirstBursts, kMiddleBursts, kLastBursts};
+
 }  // namespace
 
 Fuwafuwa::Fuwafuwa(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int8_t level)
-    : EnemyBase(x0, y0) {
+    : BurstingCraft(x0, y0) {
     hitPoints = kHitPoints;
     hitBox = {-24, -24, 24, 0};
     attackLevel = level;
-    const Velocity v = velocityAlong(direction, speed);
-    vx = v.x;
-    vy = v.y;
+    setVelocityAlong(*this, direction, speed);
 }
 
-void Fuwafuwa::update() {
-    System* sys = system();
-    if (!sys) return;
-    if (dead) {
-        destructionStep(*sys);
-        return;
-    }
+void Fuwafuwa::fly(System& sys) {
     moveByVelocity(*this);
     vx = fixedMul(vx, kDrift);
     if (vy > kFixedOne) vy = fixedMul(vy, kSlowing);
@@ -46,15 +45,11 @@ void Fuwafuwa::update() {
         end();
         return;
     }
-    hitPass();
-    if (hitPoints <= 0) {
-        destructionStep(*sys);
-        return;
-    }
-    fire(*sys);
+    if (!survivesHits(sys)) return;
+    fire(sys);
     if (frameCount % 2 == 0) {
-        sys->spawnFront<BoosterEffect>(layer::kEffect, x + kFixedOne, y - fixedFromInt(28),
-                                       2 * kFixedOne, 270 * kDegree);
+        sys.spawnFront<BoosterEffect>(layer::kEffect, x + kFixedOne, y - fixedFromInt(28),
+                                      2 * kFixedOne, 270 * kDegree);
     }
     ++frameCount;
 }
@@ -80,21 +75,8 @@ void Fuwafuwa::fire(System& sys) {
     }
 }
 
-void Fuwafuwa::destructionStep(System& sys) {
-    const int32_t step = deathCounter++;
-    if (step == 0) {
-        dead = 1;
-        nearKill = killReward(128, 250, 8);
-        burstsAt(*this, {{20, 30}, {68, 30}}, 6);
-        playSound(sys, SoundManager::kSoundKill2);
-    } else if (step == 4) {
-        burstsAt(*this, {{-10, 0}, {38, 0}, {86, 0}}, 6);
-    } else if (step == 8) {
-        burstsAt(*this, {{0, -20}, {48, -20}}, 6);
-        dropEnergyUnlessLaser(*this, nearKill + 5);
-        closingExplosion(*this, true);
-        end();
-    }
+void Fuwafuwa::burst(System& sys) {
+    destruction.step(*this, sys, kBursts);
 }
 
 void Fuwafuwa::draw(DIB& surface) {

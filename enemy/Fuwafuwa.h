@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
+#include "enemy/BurstingCraft.h"
 
 namespace vg {
 
@@ -10,22 +10,21 @@ namespace vg {
 // centred on it, level + 5 rings 3 frames apart, then the same rings turned half a spacing 30
 // frames later (level -1 and below: nothing). Destroyed, it bursts over 8 frames where it
 // stands and ends with the closing blast and a shock ring.
-class Fuwafuwa : public EnemyBase {
+class Fuwafuwa : public BurstingCraft {
   public:
     static constexpr int32_t kHitPoints = 6000;
 
     Fuwafuwa(int32_t x, int32_t y, int32_t direction, int32_t speed, int8_t attackLevel);
 
-    void update() override;
     void draw(DIB& surface) override;
     void drawShadow(DIB& surface) override;
 
-    int32_t deathCounter = 0;
-    int32_t nearKill = 0;
+    CraftDestruction destruction;
 
   private:
+    void fly(System& system) override;
+    void burst(System& system) override;
     void fire(System& system);
-    void destructionStep(System& system);
 };
 
 }  // namespace vg

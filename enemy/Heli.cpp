@@ -17,32 +17,29 @@ constexpr uint8_t kGlintOrb = 3;
 constexpr int32_t kSlow = 2 * kFixedOne;
 constexpr int32_t kFast = 163840;  // 2.5
 
+constexpr PixelOffset kFirstBursts[] = {{-10, 30}, {10, 30}};
+constexpr PixelOffset kMiddleBursts[] = {{-29, 0}, {-9, 10}, {11, -10}, {31, 0}};
+constexpr PixelOffset kLastBursts[] = {{0, -30}};
+// Base score 200, energy cost 5, energy bonus 2; bursts of 6 pieces at steps 0, 5 and 10.
+constexpr CraftBursts kBursts{
+    200, 5, 2, 6, 5, SoundManager::kSoundKill, false, kFirstBursts, kMiddleBursts, kLastBursts};
+
 }  // namespace
 
-Heli::Heli(int32_t x0, int32_t y0, uint8_t carried) : EnemyBase(x0, y0), variant(carried) {
+Heli::Heli(int32_t x0, int32_t y0, uint8_t carried) : BurstingCraft(x0, y0), variant(carried) {
     hitPoints = kHitPoints;
     hitBox = {-30, 5, 30, 15};
     vy = 39321;
 }
 
-void Heli::update() {
-    System* sys = system();
-    if (!sys) return;
-    if (dead) {
-        destructionStep(*sys);
-        return;
-    }
+void Heli::fly(System& sys) {
     moveByVelocity(*this);
     if (outsideBounds(*this, -82, -50, 394, 434)) {
         end();
         return;
     }
-    hitPass();
-    if (hitPoints <= 0) {
-        destructionStep(*sys);
-        return;
-    }
-    if (frameCount < 600) fire(*sys);
+    if (!survivesHits(sys)) return;
+    if (frameCount < 600) fire(sys);
     ++frameCount;
 }
 
@@ -73,22 +70,9 @@ void Heli::leaveItem(System& sys) {
     sys.spawnFront<Item>(layer::kItem, x, y, itemVx, itemVy, type);
 }
 
-void Heli::destructionStep(System& sys) {
-    const int32_t step = deathCounter++;
-    if (step == 0) {
-        dead = 1;
-        nearKill = killReward(128, 200, 5);
-        burstsAt(*this, {{-10, 30}, {10, 30}}, 6);
-        playSound(sys, SoundManager::kSoundKill);
-        leaveItem(sys);
-    } else if (step == 5) {
-        burstsAt(*this, {{-29, 0}, {-9, 10}, {11, -10}, {31, 0}}, 6);
-    } else if (step == 10) {
-        burstsAt(*this, {{0, -30}}, 6);
-        dropEnergyUnlessLaser(*this, nearKill + 2);
-        closingExplosion(*this, false);
-        end();
-    }
+void Heli::burst(System& sys) {
+    // The item leaves the frame the carrier is destroyed.
+    if (destruction.step(*this, sys, kBursts)) leaveItem(sys);
 }
 
 void Heli::draw(DIB& surface) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
+#include "enemy/BurstingCraft.h"
 
 namespace vg {
 
@@ -10,24 +10,23 @@ namespace vg {
 // level: every script gets the same pattern). Destroyed, it bursts over 10 frames where it
 // hovers and leaves its item, a power-up (variant 1) or a bomb (variant 2), moving diagonally
 // away.
-class Heli : public EnemyBase {
+class Heli : public BurstingCraft {
   public:
     static constexpr int32_t kHitPoints = 3000;
 
     // `variant` 1 carries a power-up, 2 a bomb.
     Heli(int32_t x, int32_t y, uint8_t variant);
 
-    void update() override;
     void draw(DIB& surface) override;
     void drawShadow(DIB& surface) override;
 
     uint8_t variant;
-    int32_t deathCounter = 0;
-    int32_t nearKill = 0;
+    CraftDestruction destruction;
 
   private:
+    void fly(System& system) override;
+    void burst(System& system) override;
     void fire(System& system);
-    void destructionStep(System& system);
     void leaveItem(System& system);
 };
 

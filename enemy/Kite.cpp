@@ -16,25 +16,24 @@ constexpr int32_t kDrift = 62259;  // 0.95
 constexpr int32_t kShellSpeed = 3 * kFixedOne;
 constexpr uint8_t kShell = 5;
 
+constexpr PixelOffset kFirstBursts[] = {{-14, 30}, {34, 30}};
+constexpr PixelOffset kMiddleBursts[] = {{-44, 0}, {4, 0}, {52, 0}};
+constexpr PixelOffset kLastBursts[] = {{-34, -20}, {14, -20}, {62, -20}};
+// Base score 250, energy cost 8, energy bonus 3; bursts of 4 pieces at steps 0, 4 and 8.
+constexpr CraftBursts kBursts{
+    250, 8, 3, 4, 4, SoundManager::kSoundKill2, true, kFirstBursts, kMiddleBursts, kLastBursts};
+
 }  // namespace
 
 Kite::Kite(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int8_t level)
-    : EnemyBase(x0, y0) {
+    : BurstingCraft(x0, y0) {
     hitPoints = kHitPoints;
     hitBox = {-64, -20, 64, 15};
     attackLevel = level;
-    const Velocity v = velocityAlong(direction, speed);
-    vx = v.x;
-    vy = v.y;
+    setVelocityAlong(*this, direction, speed);
 }
 
-void Kite::update() {
-    System* sys = system();
-    if (!sys) return;
-    if (dead) {
-        destructionStep(*sys);
-        return;
-    }
+void Kite::fly(System& sys) {
     moveByVelocity(*this);
     vx = fixedMul(vx, kDrift);
     if (outsideBounds(*this, -96, -64, 408, 448)) {
@@ -44,14 +43,14 @@ void Kite::update() {
     hitPass();
     if (frameCount < 40) hitPoints = kHitPoints;
     if (hitPoints <= 0) {
-        destructionStep(*sys);
+        burst(sys);
         return;
     }
-    fire(*sys);
+    fire(sys);
     if (frameCount % 2 == 0) {
         for (const int32_t side : {-24, 24}) {
-            sys->spawnFront<BoosterEffect>(layer::kEffect, x + fixedFromInt(side),
-                                           y - fixedFromInt(36), 2 * kFixedOne, 270 * kDegree);
+            sys.spawnFront<BoosterEffect>(layer::kEffect, x + fixedFromInt(side),
+                                          y - fixedFromInt(36), 2 * kFixedOne, 270 * kDegree);
         }
     }
     ++frameCount;
@@ -77,21 +76,8 @@ void Kite::fire(System& sys) {
     }
 }
 
-void Kite::destructionStep(System& sys) {
-    const int32_t step = deathCounter++;
-    if (step == 0) {
-        dead = 1;
-        nearKill = killReward(128, 250, 8);
-        burstsAt(*this, {{-14, 30}, {34, 30}}, 4);
-        playSound(sys, SoundManager::kSoundKill2);
-    } else if (step == 4) {
-        burstsAt(*this, {{-44, 0}, {4, 0}, {52, 0}}, 4);
-    } else if (step == 8) {
-        burstsAt(*this, {{-34, -20}, {14, -20}, {62, -20}}, 4);
-        dropEnergyUnlessLaser(*this, nearKill + 3);
-        closingExplosion(*this, true);
-        end();
-    }
+void Kite::burst(System& sys) {
+    destruction.step(*this, sys, kBursts);
 }
 
 void Kite::draw(DIB& surface) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
+#include "enemy/BurstingCraft.h"
 
 namespace vg {
 
@@ -11,22 +11,21 @@ namespace vg {
 // (level -1: a single shell per port; level -2 and below: nothing). It cannot be destroyed in
 // its first 40 frames. Destroyed, it bursts over 8 frames where it stands and ends with the
 // closing blast and a shock ring.
-class Kite : public EnemyBase {
+class Kite : public BurstingCraft {
   public:
     static constexpr int32_t kHitPoints = 5000;
 
     Kite(int32_t x, int32_t y, int32_t direction, int32_t speed, int8_t attackLevel);
 
-    void update() override;
     void draw(DIB& surface) override;
     void drawShadow(DIB& surface) override;
 
-    int32_t deathCounter = 0;
-    int32_t nearKill = 0;
+    CraftDestruction destruction;
 
   private:
+    void fly(System& system) override;
+    void burst(System& system) override;
     void fire(System& system);
-    void destructionStep(System& system);
 };
 
 }  // namespace vg

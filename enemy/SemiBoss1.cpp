@@ -28,9 +28,7 @@ SemiBoss1::SemiBoss1(int32_t x0, int32_t y0, int32_t direction, int32_t speed, i
     hitPoints = kHitPoints;
     hitBox = {-100, -80, 70, 50};
     attackLevel = level;
-    const Velocity v = velocityAlong(direction, speed);
-    vx = v.x;
-    vy = v.y;
+    setVelocityAlong(*this, direction, speed);
 }
 
 void SemiBoss1::update() {

@@ -1,7 +1,5 @@
 #include "enemy/TankSmall.h"
 
-#include <cmath>
-
 #include "core/System.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
@@ -11,6 +9,21 @@ namespace vg {
 
 namespace {
 
+constexpr TankFigures kFigures{
+    .hitPoints = TankSmall::kHitPoints,
+    .left = -64,
+    .top = -32,
+    .right = 376,
+    .bottom = 384,
+    .baseScore = 100,
+    .turretStep = 5.0,
+    .hull = atlas::enemy::kTankHull,
+    .shadow = atlas::enemy::kTankShadow,
+    .turret = atlas::enemy::kTankTurret,
+    .turretLeft = -9,
+    .turretTop = -10,
+};
+
 constexpr int32_t kShellSpeed = 157286;  // 2.4
 constexpr uint8_t kShell = 5;
 
@@ -18,31 +31,10 @@ constexpr uint8_t kShell = 5;
 
 TankSmall::TankSmall(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int32_t travelFrames,
                      int8_t level)
-    : EnemyBase(x0, y0), hull(direction, travelFrames) {
-    hitPoints = kHitPoints;
-    attackLevel = level;
-    const Velocity v = velocityAlong(direction, speed);
-    vx = v.x;
-    vy = v.y;
-}
+    : TurretTank(x0, y0, direction, speed, travelFrames, level, kHitPoints, 0) {}
 
-void TankSmall::update() {
-    System* sys = system();
-    if (!sys) return;
-    hull.drive(*this);
-    if (outsideBounds(*this, -64, -32, 376, 384)) {
-        end();
-        return;
-    }
-    hitPass();
-    if (frameCount < 10) hitPoints = kHitPoints;
-    if (hitPoints <= 0) {
-        smallCraftDestruction(*this, 100, true);
-        return;
-    }
-    turretAngle = turnTowardTarget(*this, turretAngle, 5.0);
-    fire(*sys);
-    ++frameCount;
+const TankFigures& TankSmall::figures() const {
+    return kFigures;
 }
 
 void TankSmall::fire(System& sys) {
@@ -56,20 +48,6 @@ void TankSmall::fire(System& sys) {
     const int32_t a = static_cast<int32_t>(turretAngle);
     const int32_t angle = 30 * ((a + 15) / 30);
     fireAngled(sys, x, y, fixedFromInt(angle), kShellSpeed, kShell, serial);
-}
-
-void TankSmall::draw(DIB& surface) {
-    const System* sys = system();
-    if (!sys) {
-        end();
-        return;
-    }
-    const DIB& sheet = enemySheet(*sys);
-    const bool red = lowHitPointBlink(kHitPoints);
-    hull.draw(*this, surface, sheet, atlas::enemy::kTankHull, atlas::enemy::kTankShadow, red);
-    const int32_t turret = static_cast<int32_t>(std::lround(turretAngle * 17 / 360)) % 17;
-    drawLit(*this, surface, sheet, atlas::enemy::kTankTurret, turret, screenX(*sys, x) - 9,
-            screenY(*sys, y) - 10, red);
 }
 
 }  // namespace vg

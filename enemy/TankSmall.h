@@ -1,7 +1,6 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
-#include "enemy/TankHull.h"
+#include "enemy/TurretTank.h"
 
 namespace vg {
 
@@ -11,7 +10,7 @@ namespace vg {
 // pixels away, it fires level-many large shells every 40 frames, 8 frames apart, along the
 // turret rounded to 30 degrees. It cannot be destroyed in its first 10 frames; destroyed, it
 // bursts white-hot and leaves a burning wreck.
-class TankSmall : public EnemyBase {
+class TankSmall : public TurretTank {
   public:
     static constexpr int32_t kHitPoints = 350;
 
@@ -19,14 +18,9 @@ class TankSmall : public EnemyBase {
     TankSmall(int32_t x, int32_t y, int32_t direction, int32_t speed, int32_t travelFrames,
               int8_t attackLevel);
 
-    void update() override;
-    void draw(DIB& surface) override;
-
-    TankHull hull;
-    double turretAngle = 0;  // degrees, 0..360
-
   private:
-    void fire(System& system);
+    const TankFigures& figures() const override;
+    void fire(System& system) override;
 };
 
 }  // namespace vg

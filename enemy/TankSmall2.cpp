@@ -1,7 +1,5 @@
 #include "enemy/TankSmall2.h"
 
-#include <cmath>
-
 #include "core/FixedMath.h"
 #include "core/System.h"
 #include "enemy/Bullet.h"
@@ -12,6 +10,21 @@ namespace vg {
 
 namespace {
 
+constexpr TankFigures kFigures{
+    .hitPoints = TankSmall2::kHitPoints,
+    .left = -96,
+    .top = -64,
+    .right = 408,
+    .bottom = 384,
+    .baseScore = 150,
+    .turretStep = 3.0,
+    .hull = atlas::enemy::kTank2Hull,
+    .shadow = atlas::enemy::kTank2Shadow,
+    .turret = atlas::enemy::kTank2Turret,
+    .turretLeft = -12,
+    .turretTop = -12,
+};
+
 constexpr int32_t kShotSpeed = 2 * kFixedOne;
 constexpr uint8_t kSquare = 6;
 
@@ -19,33 +32,11 @@ constexpr uint8_t kSquare = 6;
 
 TankSmall2::TankSmall2(int32_t x0, int32_t y0, int32_t direction, int32_t speed,
                        int32_t travelFrames, int8_t level)
-    : EnemyBase(x0, y0),
-      hull(direction, travelFrames),
-      turretAngle(normalizeAngle(static_cast<double>(wrapAngle(direction)) / kFixedOne)) {
-    hitPoints = kHitPoints;
-    attackLevel = level;
-    const Velocity v = velocityAlong(direction, speed);
-    vx = v.x;
-    vy = v.y;
-}
+    : TurretTank(x0, y0, direction, speed, travelFrames, level, kHitPoints,
+                 normalizeAngle(static_cast<double>(wrapAngle(direction)) / kFixedOne)) {}
 
-void TankSmall2::update() {
-    System* sys = system();
-    if (!sys) return;
-    hull.drive(*this);
-    if (outsideBounds(*this, -96, -64, 408, 384)) {
-        end();
-        return;
-    }
-    hitPass();
-    if (frameCount < 10) hitPoints = kHitPoints;
-    if (hitPoints <= 0) {
-        smallCraftDestruction(*this, 150, true);
-        return;
-    }
-    turretAngle = turnTowardTarget(*this, turretAngle, 3.0);
-    fire(*sys);
-    ++frameCount;
+const TankFigures& TankSmall2::figures() const {
+    return kFigures;
 }
 
 void TankSmall2::fire(System& sys) {
@@ -62,20 +53,6 @@ void TankSmall2::fire(System& sys) {
                BulletOrder::Front);
     fireAngled(sys, x + 10 * c - 6 * s, y + 10 * s + 6 * c, theta, kShotSpeed, kSquare, serial,
                BulletOrder::Front);
-}
-
-void TankSmall2::draw(DIB& surface) {
-    const System* sys = system();
-    if (!sys) {
-        end();
-        return;
-    }
-    const DIB& sheet = enemySheet(*sys);
-    const bool red = lowHitPointBlink(kHitPoints);
-    hull.draw(*this, surface, sheet, atlas::enemy::kTank2Hull, atlas::enemy::kTank2Shadow, red);
-    const int32_t turret = static_cast<int32_t>(std::lround(turretAngle * 17 / 360)) % 17;
-    drawLit(*this, surface, sheet, atlas::enemy::kTank2Turret, turret, screenX(*sys, x) - 12,
-            screenY(*sys, y) - 12, red);
 }
 
 }  // namespace vg

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
-#include "enemy/TankHull.h"
+#include "enemy/TurretTank.h"
 
 namespace vg {
 
@@ -10,21 +9,16 @@ namespace vg {
 // its first 300 frames and while the ship is more than 80 pixels away, it fires level-many
 // pairs of spinning squares every 90 frames, 8 frames apart, one from each barrel tip along the
 // turret. Held at full hit points for 10 frames; destroyed like TankSmall.
-class TankSmall2 : public EnemyBase {
+class TankSmall2 : public TurretTank {
   public:
     static constexpr int32_t kHitPoints = 400;
 
     TankSmall2(int32_t x, int32_t y, int32_t direction, int32_t speed, int32_t travelFrames,
                int8_t attackLevel);
 
-    void update() override;
-    void draw(DIB& surface) override;
-
-    TankHull hull;
-    double turretAngle;  // degrees, 0..360
-
   private:
-    void fire(System& system);
+    const TankFigures& figures() const override;
+    void fire(System& system) override;
 };
 
 }  // namespace vg

@@ -23,9 +23,7 @@ TinyPlane::TinyPlane(int32_t x0, int32_t y0, int32_t dir, int32_t planeSpeed, in
       spriteFrame(sixteenDirectionFrame(dir)) {
     hitPoints = kHitPoints;
     attackLevel = level;
-    const Velocity v = velocityAlong(direction, speed);
-    vx = v.x;
-    vy = v.y;
+    setVelocityAlong(*this, direction, speed);
 }
 
 void TinyPlane::update() {
@@ -38,9 +36,7 @@ void TinyPlane::update() {
     moveByVelocity(*this);
     if (frameCount <= turnFrames) {
         direction = wrapAngle(static_cast<int64_t>(direction) + turn);
-        const Velocity v = velocityAlong(direction, speed);
-        vx = v.x;
-        vy = v.y;
+        setVelocityAlong(*this, direction, speed);
         spriteFrame = sixteenDirectionFrame(direction);
     }
     if (outsideBounds(*this, -80, -48, 392, 432)) {

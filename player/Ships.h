@@ -27,8 +27,41 @@ class Ship1 : public ShipBase {
     void moveOptions() override;
 };
 
+// What "TYPE-B" and "TYPE-B2" share: options that follow the ship in view coordinates (above and
+// beside it, or wider and lower with the laser), and shots that fan out from the ship and both
+// options.
+class FanShip : public ShipBase {
+  public:
+    using ShipBase::ShipBase;
+
+    // A field position shots leave from, 16.16.
+    struct Muzzle {
+        int32_t x;
+        int32_t y;
+    };
+    // The ship's muzzle, then the left and the right option's.
+    struct Muzzles {
+        Muzzle ship;
+        Muzzle sides[2];
+    };
+
+  protected:
+    void moveOptions() override;
+
+    Muzzles muzzles() const;
+    // One volley of the fan table (by the table power) of `Shot`, with the muzzle flashes of
+    // `Flash` at the ship and of `OptionFlash` at the options.
+    template <class Shot, class Flash, class OptionFlash>
+    void fireFan();
+    // Laser shots of `LaserShot` (by the table power): from the ship at 16 pixels a frame and
+    // from both options at `optionSpeed`, along `angles` (16.16 degrees: ship, left, right);
+    // then the flashes of `Flash` and the laser sound.
+    template <class LaserShot, class Flash>
+    void fireLaser(const Muzzles& from, int32_t optionSpeed, const int32_t (&angles)[3]);
+};
+
 // "TYPE-B": fans of shots; its laser shots turn toward the last enemy they struck.
-class Ship2 : public ShipBase {
+class Ship2 : public FanShip {
   public:
     explicit Ship2(uint8_t playerIndex);
     void fireWeapons() override;
@@ -41,7 +74,6 @@ class Ship2 : public ShipBase {
   protected:
     void fireLaserShots() override;
     void fireVolley() override;
-    void moveOptions() override;
 };
 
 // "TYPE-A2": beams like TYPE-A, but the options circle the ship and, with the laser, slide under
@@ -59,7 +91,7 @@ class Ship3 : public ShipBase {
 };
 
 // "TYPE-B2": fans like TYPE-B; its laser shots home on the nearest enemy; it launches Bomb2.
-class Ship4 : public ShipBase {
+class Ship4 : public FanShip {
   public:
     explicit Ship4(uint8_t playerIndex);
     void bomb() override;
@@ -67,7 +99,6 @@ class Ship4 : public ShipBase {
   protected:
     void fireLaserShots() override;
     void fireVolley() override;
-    void moveOptions() override;
 };
 
 }  // namespace vg

@@ -86,36 +86,6 @@ constexpr FanRow kFanRows[6] = {
       {1, 6, 295}}},
 };
 
-struct Origin {
-    int32_t x;
-    int32_t y;
-};
-
-// The fan volley of row `row`, then the muzzle flashes.
-template <class Shot, class Flash, class OptionFlash>
-void fanVolley(System& sys, uint8_t owner, int row, Origin ship, const Origin (&options)[2]) {
-    const FanRow& fan = kFanRows[row];
-    const int shotLayer = layer::shotLayer(owner);
-    for (const int32_t dx : {-10, 10}) {
-        sys.spawnBack<Shot>(shotLayer, ship.x + px(dx), ship.y, kShotSpeed, kUp, owner,
-                            fan.shipType);
-    }
-    for (int i = 0; i < fan.count; ++i) {
-        const FanShot& shot = fan.shots[i];
-        const Origin o = options[shot.side];
-        sys.spawnBack<Shot>(shotLayer, o.x, o.y, kShotSpeed, px(shot.degrees), owner, shot.type);
-    }
-    sys.spawnFront<Flash>(layer::kEffect, ship.x - px(10), ship.y - px(18));
-    sys.spawnFront<Flash>(layer::kEffect, ship.x + px(10), ship.y - px(18));
-    for (const Origin& o : options) sys.spawnFront<OptionFlash>(layer::kEffect, o.x, o.y - px(16));
-}
-
-template <class Flash>
-void laserFlashes(System& sys, Origin ship, const Origin (&options)[2]) {
-    sys.spawnFront<Flash>(layer::kEffect, ship.x, ship.y - px(18));
-    for (const Origin& o : options) sys.spawnFront<Flash>(layer::kEffect, o.x, o.y - px(16));
-}
-
 // Both options follow the ship in view coordinates: above and beside it, or, with the laser,
 // wider and lower. Returns how far they close on their targets per frame.
 int32_t setFollowTargets(std::array<ShipOption, 2>& options, int32_t shipX, int32_t shipY,
@@ -130,9 +100,62 @@ int32_t setFollowTargets(std::array<ShipOption, 2>& options, int32_t shipX, int3
 
 }  // namespace
 
+// ---- FanShip --------------------------------------------------------------------------------
+
+void FanShip::moveOptions() {
+    const int32_t factor = setFollowTargets(options, x, y, laserOn());
+    approachTargets(factor, factor);
+}
+
+FanShip::Muzzles FanShip::muzzles() const {
+    return {{shipFieldX(), y},
+            {{optionFieldX(options[0]), options[0].y}, {optionFieldX(options[1]), options[1].y}}};
+}
+
+template <class Shot, class Flash, class OptionFlash>
+void FanShip::fireFan() {
+    System* sys = system();
+    if (!sys) return;
+    const Muzzles from = muzzles();
+    const FanRow& fan = kFanRows[tablePower()];
+    const int shotLayer = layer::shotLayer(playerIndex);
+    for (const int32_t dx : {-10, 10}) {
+        sys->spawnBack<Shot>(shotLayer, from.ship.x + px(dx), from.ship.y, kShotSpeed, kUp,
+                             playerIndex, fan.shipType);
+    }
+    for (int i = 0; i < fan.count; ++i) {
+        const FanShot& shot = fan.shots[i];
+        const Muzzle o = from.sides[shot.side];
+        sys->spawnBack<Shot>(shotLayer, o.x, o.y, kShotSpeed, px(shot.degrees), playerIndex,
+                             shot.type);
+    }
+    sys->spawnFront<Flash>(layer::kEffect, from.ship.x - px(10), from.ship.y - px(18));
+    sys->spawnFront<Flash>(layer::kEffect, from.ship.x + px(10), from.ship.y - px(18));
+    for (const Muzzle& o : from.sides) {
+        sys->spawnFront<OptionFlash>(layer::kEffect, o.x, o.y - px(16));
+    }
+}
+
+template <class LaserShot, class Flash>
+void FanShip::fireLaser(const Muzzles& from, int32_t optionSpeed, const int32_t (&angles)[3]) {
+    System* sys = system();
+    if (!sys) return;
+    const uint8_t type = static_cast<uint8_t>(tablePower());
+    const int shotLayer = layer::shotLayer(playerIndex);
+    sys->spawnBack<LaserShot>(shotLayer, from.ship.x, from.ship.y, px(16), angles[0], playerIndex,
+                              type);
+    for (int side = 0; side < 2; ++side) {
+        sys->spawnBack<LaserShot>(shotLayer, from.sides[side].x, from.sides[side].y, optionSpeed,
+                                  angles[1 + side], playerIndex, type);
+    }
+    sys->spawnFront<Flash>(layer::kEffect, from.ship.x, from.ship.y - px(18));
+    for (const Muzzle& o : from.sides) sys->spawnFront<Flash>(layer::kEffect, o.x, o.y - px(16));
+    playSound(*sys, kSoundLaser2);
+}
+
 // ---- Ship2 ----------------------------------------------------------------------------------
 
-Ship2::Ship2(uint8_t index) : ShipBase(index, kShip2Traits) {}
+Ship2::Ship2(uint8_t index) : FanShip(index, kShip2Traits) {}
 
 void Ship2::fireWeapons() {
     // Without a held lock the target sits straight above the ship.
@@ -150,79 +173,36 @@ void Ship2::laserStruck(int32_t enemyX, int32_t enemyY) {
 }
 
 void Ship2::fireLaserShots() {
-    System* sys = system();
-    if (!sys) return;
-    const uint8_t type = static_cast<uint8_t>(tablePower());
-    const int shotLayer = layer::shotLayer(playerIndex);
-    const Origin ship{shipFieldX(), y};
-    const Origin sides[2] = {{optionFieldX(options[0]), options[0].y},
-                             {optionFieldX(options[1]), options[1].y}};
+    const Muzzles from = muzzles();
+    // While the chain is held the shots aim at the locked point.
     const bool locked = chainHold > 0;
-    const auto aim = [&](Origin from, int32_t unlocked) {
-        return locked ? atan2Fixed(lockY - from.y, lockX - from.x) : unlocked;
+    const auto aim = [&](Muzzle m, int32_t unlocked) {
+        return locked ? atan2Fixed(lockY - m.y, lockX - m.x) : unlocked;
     };
-    sys->spawnBack<LaserShot2>(shotLayer, ship.x, ship.y, px(16), aim(ship, kUp), playerIndex,
-                               type);
-    sys->spawnBack<LaserShot2>(shotLayer, sides[0].x, sides[0].y, px(12), aim(sides[0], px(260)),
-                               playerIndex, type);
-    sys->spawnBack<LaserShot2>(shotLayer, sides[1].x, sides[1].y, px(12), aim(sides[1], px(280)),
-                               playerIndex, type);
-    laserFlashes<Shot2Flash>(*sys, ship, sides);
-    playSound(*sys, kSoundLaser2);
+    fireLaser<LaserShot2, Shot2Flash>(
+        from, px(12),
+        {aim(from.ship, kUp), aim(from.sides[0], px(260)), aim(from.sides[1], px(280))});
 }
 
 void Ship2::fireVolley() {
-    System* sys = system();
-    if (!sys) return;
-    const Origin sides[2] = {{optionFieldX(options[0]), options[0].y},
-                             {optionFieldX(options[1]), options[1].y}};
-    fanVolley<Shot2, Shot2Flash, BitShot2Flash>(*sys, playerIndex, tablePower(), {shipFieldX(), y},
-                                                sides);
-}
-
-void Ship2::moveOptions() {
-    const int32_t factor = setFollowTargets(options, x, y, laserOn());
-    approachTargets(factor, factor);
+    fireFan<Shot2, Shot2Flash, BitShot2Flash>();
 }
 
 // ---- Ship4 ----------------------------------------------------------------------------------
 
-Ship4::Ship4(uint8_t index) : ShipBase(index, kShip4Traits) {}
+Ship4::Ship4(uint8_t index) : FanShip(index, kShip4Traits) {}
 
 void Ship4::bomb() {
     launchBomb(*this, BombKind::Bomb2);
 }
 
 void Ship4::fireLaserShots() {
-    System* sys = system();
-    if (!sys) return;
-    const uint8_t type = static_cast<uint8_t>(tablePower());
-    const int shotLayer = layer::shotLayer(playerIndex);
-    const Origin ship{shipFieldX(), y};
-    const Origin sides[2] = {{optionFieldX(options[0]), options[0].y},
-                             {optionFieldX(options[1]), options[1].y}};
-    sys->spawnBack<LaserShot4>(shotLayer, ship.x, ship.y, px(16), kUp, playerIndex, type);
     // The options' needles leave crossing, the left one to the right.
-    sys->spawnBack<LaserShot4>(shotLayer, sides[0].x, sides[0].y, px(8), px(300), playerIndex,
-                               type);
-    sys->spawnBack<LaserShot4>(shotLayer, sides[1].x, sides[1].y, px(8), px(240), playerIndex,
-                               type);
-    laserFlashes<Shot4Flash>(*sys, ship, sides);
-    playSound(*sys, kSoundLaser2);
+    fireLaser<LaserShot4, Shot4Flash>(muzzles(), px(8), {kUp, px(300), px(240)});
 }
 
 void Ship4::fireVolley() {
-    System* sys = system();
-    if (!sys) return;
-    const Origin sides[2] = {{optionFieldX(options[0]), options[0].y},
-                             {optionFieldX(options[1]), options[1].y}};
-    fanVolley<Shot4, Shot4Flash, BitShot4Flash>(*sys, playerIndex, tablePower(), {shipFieldX(), y},
-                                                sides);
-}
-
-void Ship4::moveOptions() {
-    const int32_t factor = setFollowTargets(options, x, y, laserOn());
-    approachTargets(factor, factor);
+    fireFan<Shot4, Shot4Flash, BitShot4Flash>();
 }
 
 }  // namespace vg
