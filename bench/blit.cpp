@@ -20,11 +20,15 @@
 #include <string>
 #include <vector>
 
+#include "ThreadTime.h"
 #include "render/Blit.h"
 #include "render/ScaledBlit.h"
 #include "resources/DIB.h"
 
 namespace {
+
+using vg::bench::median;
+using vg::bench::threadNanoseconds;
 
 using vg::DIB;
 
@@ -105,17 +109,6 @@ std::vector<Position> positionsFor(int size, int count) {
                        static_cast<int>(nextRandom() % (kFieldH - size + 1))});
     }
     return out;
-}
-
-double threadNanoseconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 // One contender: a name and a batch of work covering `units` pixels (or calls).

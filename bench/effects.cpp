@@ -18,6 +18,7 @@
 
 #include "AtlasCells.h"
 #include "BossFinale.h"
+#include "ThreadTime.h"
 #include "core/GameRandom.h"
 #include "core/PlayField.h"
 #include "core/TaskQuery.h"
@@ -30,20 +31,11 @@
 namespace {
 
 using namespace vg;
+using bench::median;
+using bench::threadNanoseconds;
 
 constexpr int kFieldW = System::kFieldWidth, kFieldH = System::kFieldHeight;
 constexpr double kFrameBudgetNs = 1e9 / 60.0;
-
-double threadNanoseconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 using PixmanImage = std::shared_ptr<pixman_image_t>;
 PixmanImage own(pixman_image_t* image) {

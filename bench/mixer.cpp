@@ -5,11 +5,10 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <memory>
 #include <vector>
 
+#include "ThreadTime.h"
 #include "sound/EffectLibrary.h"
 #include "sound/Mixer.h"
 #include "sound/MusicLibrary.h"
@@ -22,11 +21,8 @@ constexpr int kRate = Mixer::kSampleRate;
 constexpr int kPull = 512;
 constexpr int kEffects = 16;
 
-// CPU time of this thread: the share of a core, unaffected by other load on the machine.
 double threadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+    return bench::threadNanoseconds() * 1e-9;
 }
 
 // Sixteen looping effects and two looping tunes, built once.

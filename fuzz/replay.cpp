@@ -1,38 +1,18 @@
 // Loading a replay file and playing the first frames of each of its stages: any bytes load what
 // is sound, the list helpers agree with Load, every start record is one the ships can hold, and
 // playback reads and writes nothing outside the arena or a stream (AddressSanitizer watches).
-#include <unistd.h>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "fuzz/FuzzFile.h"
 #include "replay/ReplayData.h"
 
 namespace {
 
-// One file per process, rewritten for every input.
-const std::string& replayPath() {
-    static const std::string path = [] {
-        char name[] = "/tmp/vg_fuzz_replay_XXXXXX";
-        const int fd = mkstemp(name);
-        if (fd >= 0) close(fd);
-        return std::string(name);
-    }();
-    static const bool cleanUp = [] {
-        return std::atexit([] { std::remove(path.c_str()); }) == 0;
-    }();
-    (void)cleanUp;
-    return path;
-}
-
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
+using vg::fuzz::check;
 
 void checkRecord(const vg::PlayerRecord& record) {
     const bool absent = record.shipType == 255 && record.lives < 0;
@@ -47,11 +27,9 @@ constexpr int32_t kFramesPerStage = 300;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& path = replayPath();
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
+    static const vg::fuzz::InputFile file("replay");
+    if (!file.write(data, size)) return 0;
+    const std::string& path = file.path();
 
     vg::ReplayIndex header;
     const bool hasIndex = vg::ReplayData::ReadIndex(path.c_str(), header);

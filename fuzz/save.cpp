@@ -1,47 +1,21 @@
 // Loading the save file: any bytes load what is sound, keep defaults for the rest, and leave
 // nothing that can overrun a print or index past a table.
-#include <unistd.h>
-
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "core/SaveData.h"
+#include "fuzz/FuzzFile.h"
 #include "input/KeyNames.h"
 
-namespace {
-
-// One file per process, rewritten for every input.
-const std::string& savePath() {
-    static const std::string path = [] {
-        char name[] = "/tmp/vg_fuzz_save_XXXXXX";
-        const int fd = mkstemp(name);
-        if (fd >= 0) close(fd);
-        return std::string(name);
-    }();
-    static const bool cleanUp = [] {
-        return std::atexit([] { std::remove(path.c_str()); }) == 0;
-    }();
-    (void)cleanUp;
-    return path;
-}
-
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
-
-}  // namespace
+using vg::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& path = savePath();
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
+    static const vg::fuzz::InputFile file("save");
+    if (!file.write(data, size)) return 0;
+    const std::string& path = file.path();
 
     vg::ScoreTable scores;
     vg::KeyRecords keys;

@@ -4,12 +4,8 @@
 // current hashes after a deliberate change of the drawing or of the art.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -34,7 +30,7 @@
 #include "render/Blit.h"
 #include "resources/ImageSlots.h"
 #include "resources/Package.h"
-#include "resources/Png.h"
+#include "tests/support/GoldenPictures.h"
 
 namespace vg {
 namespace {
@@ -59,15 +55,6 @@ class Backdrop : public Task {
         }
     }
 };
-
-uint64_t hashPicture(const DIB& picture) {
-    uint64_t hash = 14695981039346656037ull;
-    for (int32_t i = 0; i < picture.width * picture.height; ++i) {
-        const uint32_t p = picture.pixels[i] & 0x00FFFFFFu;
-        for (int k = 0; k < 3; ++k) hash = (hash ^ ((p >> (8 * k)) & 0xFF)) * 1099511628211ull;
-    }
-    return hash;
-}
 
 class GoldenEffects : public ::testing::Test {
   protected:
@@ -129,34 +116,13 @@ class GoldenEffects : public ::testing::Test {
         host->run(frames);
         record(name);
     }
+    // Each picture is a test of its own: an update merges its hash into the shared file.
     void record(const std::string& name) {
-        namespace fs = std::filesystem;
-        const fs::path shots = fs::path(VG_BINARY_DIR) / "effects_shots";
-        fs::create_directories(shots);
-        savePng((shots / (name + ".png")).c_str(), host->screen());
-        char text[32];
-        std::snprintf(text, sizeof text, "%016llx",
-                      static_cast<unsigned long long>(hashPicture(host->screen())));
-        compare(name, text);
-    }
-
-    void compare(const std::string& name, const std::string& hash) {
-        std::map<std::string, std::string> stored;
-        {
-            std::ifstream in(kHashFile);
-            std::string n, h;
-            while (in >> n >> h) stored[n] = h;
-        }
-        const char* update = std::getenv("VG_UPDATE_GOLDEN");
-        if (update != nullptr && std::string(update) == "1") {
-            stored[name] = hash;
-            std::ofstream out(kHashFile);
-            for (const auto& [n, h] : stored) out << n << " " << h << "\n";
-            return;
-        }
-        ASSERT_TRUE(stored.count(name)) << name << ": no stored hash; run with VG_UPDATE_GOLDEN=1";
-        EXPECT_EQ(stored[name], hash) << name << " changed (see build/effects_shots); if on "
-                                      << "purpose, rerun with VG_UPDATE_GOLDEN=1";
+        testing::GoldenPictures pictures(kHashFile,
+                                         std::filesystem::path(VG_BINARY_DIR) / "effects_shots",
+                                         testing::GoldenPictures::Update::MergeIntoFile);
+        pictures.take(name, host->screen());
+        pictures.check();
     }
 
     // An effect that is `age` old when the next frame draws it.

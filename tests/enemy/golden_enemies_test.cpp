@@ -6,10 +6,7 @@
 // or the effects they create.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -26,7 +23,7 @@
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
 #include "resources/Package.h"
-#include "resources/Png.h"
+#include "tests/support/GoldenPictures.h"
 
 namespace vg::testing {
 namespace {
@@ -58,15 +55,6 @@ struct ShownShip : StillShip {
                         fixedToInt(y) + fixedToInt(sys->shakeOffsetY), ColorKey);
     }
 };
-
-uint64_t hashPicture(const DIB& picture) {
-    uint64_t hash = 14695981039346656037ull;
-    for (int32_t i = 0; i < picture.width * picture.height; ++i) {
-        const uint32_t p = picture.pixels[i] & 0x00FFFFFFu;
-        for (int k = 0; k < 3; ++k) hash = (hash ^ ((p >> (8 * k)) & 0xFF)) * 1099511628211ull;
-    }
-    return hash;
-}
 
 struct Shot {
     using Setup = std::function<void(System&)>;
@@ -227,8 +215,8 @@ class GoldenEnemiesTest : public ::testing::Test {
         if (!fs::exists(package_)) GTEST_SKIP() << "no data.pck in " << VG_GAME_DIR;
     }
 
-    // Runs one shot's scene and returns its hash ("" when it cannot be drawn).
-    std::string take(const Shot& shot, const fs::path& folder) {
+    // Runs one shot's scene and takes its picture (none when it cannot be drawn).
+    void take(const Shot& shot, GoldenPictures& pictures) {
         HeadlessHost host({}, false, "");
         System& system = host.system();
         PackageReader reader;
@@ -246,7 +234,7 @@ class GoldenEnemiesTest : public ::testing::Test {
         const bool stage =
             loadImage("boss1.png", reader, system.scratchArena, system.imageSlots[kSlotStage]);
         reader.closePackage();
-        if (shot.needsStage && !stage) return "";
+        if (shot.needsStage && !stage) return;
 
         gameRandom().randomSeed(GameRandom::kDefaultSeed);
         resetEnemySerials();
@@ -262,45 +250,23 @@ class GoldenEnemiesTest : public ::testing::Test {
         system.testInvincible = 1;
         shot.setup(system);
 
-        std::string hash;
         for (uint32_t f = 0; f <= shot.frame; ++f) {
             if (shot.act) shot.act(system, f);
             host.run(1);
         }
-        char text[32];
-        std::snprintf(text, sizeof text, "%016llx",
-                      static_cast<unsigned long long>(hashPicture(system.playField)));
-        savePng((folder / (shot.name + ".png")).c_str(), system.playField);
-        return text;
+        pictures.take(shot.name, system.playField);
     }
 
     fs::path package_;
 };
 
 TEST_F(GoldenEnemiesTest, KindsLookAsStored) {
-    const fs::path folder = fs::path(VG_BINARY_DIR) / "enemy_shots";
-    fs::create_directories(folder);
-    std::map<std::string, std::string> hashes;
+    GoldenPictures pictures(kHashFile, fs::path(VG_BINARY_DIR) / "enemy_shots");
     for (const Shot& shot : shots()) {
         SCOPED_TRACE(shot.name);
-        const std::string hash = take(shot, folder);
-        if (!hash.empty()) hashes[shot.name] = hash;
+        take(shot, pictures);
     }
-    const char* update = std::getenv("VG_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        std::ofstream out(kHashFile);
-        for (const auto& [name, hash] : hashes) out << name << " " << hash << "\n";
-        GTEST_SKIP() << "stored the hashes in " << kHashFile;
-    }
-    std::map<std::string, std::string> stored;
-    std::ifstream in(kHashFile);
-    std::string name, hash;
-    while (in >> name >> hash) stored[name] = hash;
-    ASSERT_FALSE(stored.empty()) << "no stored hashes; run once with VG_UPDATE_GOLDEN=1";
-    for (const auto& [shotName, shotHash] : hashes) {
-        EXPECT_EQ(stored[shotName], shotHash) << shotName << " changed (see " << folder.string()
-                                              << "); if on purpose, rerun with VG_UPDATE_GOLDEN=1";
-    }
+    pictures.check();
 }
 
 }  // namespace

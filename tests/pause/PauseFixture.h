@@ -65,12 +65,7 @@ inline const std::string kBossStageScript = std::string(kPauseStageScript) +
 class PauseTest : public ScreenTest {
   protected:
     // A host with no task yet; its save is "save" in the test's folder.
-    HeadlessHost& startBare() {
-        // The old game goes first: two task managers cannot share the one task arena.
-        host.reset();
-        host = std::make_unique<HeadlessHost>(KeyScript{}, false, "save");
-        return *host;
-    }
+    HeadlessHost& startBare() { return newHost(KeyScript{}, false, "save"); }
     // Starts stage 0 with a short script as a single stage and runs until the stage title is
     // over.
     void startPlaying(uint8_t ship0 = 0, const std::string& script = kPauseStageScript,

@@ -3,42 +3,21 @@
 // and compared by hash. The pictures are written to <build>/pause_shots for looking at. Set
 // VG_UPDATE_GOLDEN=1 to store the current hashes after a deliberate change of the screens or of the
 // art.
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <map>
+#include <filesystem>
 
 #include "PauseFixture.h"
-#include "resources/Png.h"
+#include "tests/support/GoldenPictures.h"
 
 namespace vg {
 namespace {
 
 const char* const kHashFile = VG_SOURCE_DIR "/tests/pause/golden_pause.hash";
 
-uint64_t hashPicture(const DIB& picture) {
-    uint64_t hash = 14695981039346656037ull;
-    for (int32_t i = 0; i < picture.width * picture.height; ++i) {
-        const uint32_t p = picture.pixels[i] & 0x00FFFFFFu;
-        for (int k = 0; k < 3; ++k) hash = (hash ^ ((p >> (8 * k)) & 0xFF)) * 1099511628211ull;
-    }
-    return hash;
-}
-
 class GoldenPauseTest : public testing::PauseTest {
   protected:
-    void shoot(const std::string& name) {
-        namespace fs = std::filesystem;
-        const fs::path folder = fs::path(VG_BINARY_DIR) / "pause_shots";
-        fs::create_directories(folder);
-        savePng((folder / (name + ".png")).c_str(), host->screen());
-        char text[32];
-        std::snprintf(text, sizeof text, "%016llx",
-                      static_cast<unsigned long long>(hashPicture(host->screen())));
-        hashes[name] = text;
-    }
-    std::map<std::string, std::string> hashes;
+    void shoot(const std::string& name) { pictures.take(name, host->screen()); }
+    testing::GoldenPictures pictures{kHashFile,
+                                     std::filesystem::path(VG_BINARY_DIR) / "pause_shots"};
 };
 
 TEST_F(GoldenPauseTest, ScreensLookAsStored) {
@@ -104,22 +83,7 @@ TEST_F(GoldenPauseTest, ScreensLookAsStored) {
     runFrames(70);
     shoot("score");
 
-    const char* update = std::getenv("VG_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        std::ofstream out(kHashFile);
-        for (const auto& [name, hash] : hashes) out << name << " " << hash << "\n";
-        GTEST_SKIP() << "stored the hashes in " << kHashFile;
-    }
-    std::map<std::string, std::string> stored;
-    std::ifstream in(kHashFile);
-    std::string name, hash;
-    while (in >> name >> hash) stored[name] = hash;
-    ASSERT_FALSE(stored.empty()) << "no stored hashes; run once with VG_UPDATE_GOLDEN=1";
-    for (const auto& [shotName, shotHash] : hashes) {
-        EXPECT_EQ(stored[shotName], shotHash)
-            << shotName << " changed (see " << VG_BINARY_DIR << "/pause_shots); if on purpose, "
-            << "rerun with VG_UPDATE_GOLDEN=1";
-    }
+    pictures.check();
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,11 +15,11 @@
 #include "core/TaskQuery.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyBase.h"
-#include "platform/AudioDevice.h"
 #include "player/PlayerBase.h"
 #include "player/Ships.h"
 #include "player/TestScene.h"
 #include "sound/SoundBank.h"
+#include "tests/sound/AudioFixtures.h"
 
 namespace vg::testing {
 
@@ -36,12 +35,6 @@ inline constexpr uint8_t kAuto = 0x40;
 constexpr int32_t px(int32_t pixels) {
     return pixels * 65536;
 }
-
-// A sound device that is open and never plays: requests stay visible until the test takes them.
-class OpenSilentDevice final : public AudioDevice {
-  public:
-    bool isOpen() const override { return true; }
-};
 
 // An enemy that stands still and only takes hits: the stand-in the ship tests shoot at.
 class TargetEnemy : public EnemyBase {
@@ -119,9 +112,9 @@ class PlayTest : public ::testing::Test {
     void listen() {
         namespace fs = std::filesystem;
         const fs::path wav = fs::temp_directory_path() / "vg_player_test.wav";
-        writeWav(wav);
+        ASSERT_TRUE(test::writeShortWav(wav.string()));
         SoundManager::SoundBank& bank = system->sound;
-        ASSERT_TRUE(bank.init(std::make_unique<OpenSilentDevice>()));
+        ASSERT_TRUE(bank.init(std::make_unique<test::ManualAudioDevice>()));
         for (int32_t n = 0; n <= SoundManager::kSoundPause; ++n) {
             ASSERT_TRUE(bank.loadEffect(wav.c_str(), n));
         }
@@ -140,40 +133,6 @@ class PlayTest : public ::testing::Test {
     std::unique_ptr<System> system;
     DIB screen;
     int frames = 0;
-
-  private:
-    static void writeWav(const std::filesystem::path& path) {
-        const uint32_t samples = 64;
-        std::vector<uint8_t> bytes;
-        bytes.reserve(44 + samples * 2);
-        auto u32 = [&](uint32_t v) {
-            for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        };
-        auto u16 = [&](uint16_t v) {
-            bytes.push_back(static_cast<uint8_t>(v));
-            bytes.push_back(static_cast<uint8_t>(v >> 8));
-        };
-        auto tag = [&](const char* t) {
-            for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(t[i]));
-        };
-        tag("RIFF");
-        u32(36 + samples * 2);
-        tag("WAVE");
-        tag("fmt ");
-        u32(16);
-        u16(1);
-        u16(1);
-        u32(22050);
-        u32(44100);
-        u16(2);
-        u16(16);
-        tag("data");
-        u32(samples * 2);
-        for (uint32_t i = 0; i < samples; ++i) u16(static_cast<uint16_t>(i * 300));
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    }
 };
 
 }  // namespace vg::testing

@@ -9,11 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,7 +27,7 @@
 #include "render/Blit.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
-#include "resources/Png.h"
+#include "tests/support/GoldenPictures.h"
 
 namespace vg {
 namespace {
@@ -42,15 +38,6 @@ const char* const kHashFile = VG_SOURCE_DIR "/tests/player/golden_ships.hash";
 
 constexpr int32_t px(int32_t pixels) {
     return pixels * 65536;
-}
-
-uint64_t hashPicture(const DIB& picture) {
-    uint64_t hash = 14695981039346656037ull;
-    for (int32_t i = 0; i < picture.width * picture.height; ++i) {
-        const uint32_t p = picture.pixels[i] & 0x00FFFFFFu;
-        for (int k = 0; k < 3; ++k) hash = (hash ^ ((p >> (8 * k)) & 0xFF)) * 1099511628211ull;
-    }
-    return hash;
 }
 
 // A still enemy drawn from the enemy sheet, to shoot at.
@@ -114,8 +101,8 @@ struct Scene {
 };
 
 // One scene: the ship at the bottom middle, the fans above, a target for the laser; the shot
-// button tapped with auto-fire held (volleys) or held (laser). Returns the last frame.
-uint64_t shoot(const Scene& scene, const fs::path& shots) {
+// button tapped with auto-fire held (volleys) or held (laser). Takes the last frame.
+void shoot(const Scene& scene, testing::GoldenPictures& pictures) {
     KeyScript keys;
     EXPECT_TRUE(keys.parse(scene.laser ? "0-40 Z\n" : "0-40 C\n"));
     HeadlessHost host(std::move(keys), false, "");
@@ -128,14 +115,11 @@ uint64_t shoot(const Scene& scene, const fs::path& shots) {
     fireEveryBulletType(system);
     if (scene.laser) system.spawnBack<Dummy>(layer::kAir, px(ship->fieldX(system)), px(150));
     host.run(scene.laser ? 30 : 22);
-    savePng((shots / (scene.name + ".png")).c_str(), host.screen());
-    return hashPicture(host.screen());
+    pictures.take(scene.name, host.screen());
 }
 
 TEST_F(GoldenShipsTest, ShipsFiringLookAsStored) {
     if (!hasData_) GTEST_SKIP() << "no data.pck in " << VG_GAME_DIR;
-    const fs::path shots = fs::path(VG_BINARY_DIR) / "player_shots";
-    fs::create_directories(shots);
     const char* names[4] = {"typeA", "typeB", "typeA2", "typeB2"};
     std::vector<Scene> scenes;
     for (int ship = 0; ship < 4; ++ship) {
@@ -146,29 +130,9 @@ TEST_F(GoldenShipsTest, ShipsFiringLookAsStored) {
     scenes.push_back({"typeA_laser_cold", 0, false, true, true});
     scenes.push_back({"typeB_cold", 1, true, false, true});
 
-    std::map<std::string, std::string> hashes;
-    for (const Scene& scene : scenes) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%016llx",
-                      static_cast<unsigned long long>(shoot(scene, shots)));
-        hashes[scene.name] = text;
-    }
-    const char* update = std::getenv("VG_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        std::ofstream out(kHashFile);
-        for (const auto& [name, hash] : hashes) out << name << " " << hash << "\n";
-        GTEST_SKIP() << "stored the hashes in " << kHashFile;
-    }
-    std::map<std::string, std::string> stored;
-    std::ifstream in(kHashFile);
-    std::string name, hash;
-    while (in >> name >> hash) stored[name] = hash;
-    ASSERT_FALSE(stored.empty()) << "no stored hashes; run once with VG_UPDATE_GOLDEN=1";
-    for (const auto& [sceneName, sceneHash] : hashes) {
-        EXPECT_EQ(stored[sceneName], sceneHash)
-            << sceneName << " changed (see " << shots.string()
-            << "); if on purpose, rerun with VG_UPDATE_GOLDEN=1";
-    }
+    testing::GoldenPictures pictures(kHashFile, fs::path(VG_BINARY_DIR) / "player_shots");
+    for (const Scene& scene : scenes) shoot(scene, pictures);
+    pictures.check();
 }
 
 // Both bombs show from their first update on, growing: Bomb2's picture is its size times
@@ -239,7 +203,8 @@ std::vector<uint64_t> playScript(int frames) {
     system.spawnBack<Turret>(layer::kAir, px(60), px(60));
     system.spawnBack<Turret>(layer::kAir, px(200), px(90));
     std::vector<uint64_t> hashes;
-    host.run(frames, [&](uint32_t, const DIB& screen) { hashes.push_back(hashPicture(screen)); });
+    host.run(frames,
+             [&](uint32_t, const DIB& screen) { hashes.push_back(testing::hashPicture(screen)); });
     return hashes;
 }
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "render/Blit.h"
 #include "render/GlyphText.h"
 #include "render/ScaledBlit.h"
+#include "tests/support/GoldenPictures.h"
 
 namespace vg {
 namespace {
@@ -50,26 +50,11 @@ void drawScene(DIB& screen) {
                         120, 12, 18);
 }
 
-uint64_t hashPicture(const DIB& picture) {
-    // Only the low 24 bits count: the high byte of drawn pixels is left to the blitters.
-    uint64_t hash = 14695981039346656037ull;
-    for (int32_t i = 0; i < picture.width * picture.height; ++i) {
-        const uint32_t p = picture.pixels[i] & 0x00FFFFFFu;
-        for (int k = 0; k < 3; ++k) {
-            hash = (hash ^ ((p >> (8 * k)) & 0xFF)) * 1099511628211ull;
-        }
-    }
-    return hash;
-}
-
 TEST(GoldenSceneTest, SceneLooksAsStored) {
     DIB screen;
     drawScene(screen);
-    const uint64_t hash = hashPicture(screen);
-    char text[32];
-    snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    const char* update = std::getenv("VG_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
+    const std::string text = testing::hashText(testing::hashPicture(screen));
+    if (testing::updatingGolden()) {
         std::ofstream(kHashFile) << text << "\n";
         GTEST_SKIP() << "stored " << text << " in " << kHashFile;
     }

@@ -4,49 +4,16 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/SaveData.h"
 #include "replay/ReplayData.h"
+#include "tests/support/TempFolder.h"
 
 namespace vg::testing {
 
 using Bytes = std::vector<uint8_t>;
-
-// A fresh folder under the build tree for one test, removed again when the test ends.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::path(VG_BINARY_DIR) / "tests" / "replay-XXXXXX").string();
-        std::filesystem::create_directories(std::filesystem::path(pattern).parent_path());
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-inline Bytes readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void writeBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
 
 // Little-endian writers for building replay files by hand, independently of the game's structs.
 inline void put32(Bytes& out, uint32_t v) {
@@ -81,18 +48,9 @@ inline Bytes indexBytes(const std::string& name, uint8_t difficulty, int32_t sco
     return out;
 }
 
-// One carry-over record: ship type, lives, power, bombs, energy, score, final score.
-struct RecordValues {
-    uint8_t shipType = 255;
-    int8_t lives = -1;
-    uint8_t power = 0;
-    uint8_t bombs = 0;
-    int32_t energy = 0;
-    int32_t score = 0;
-    int32_t finalScore = 0;
-};
-
-inline void putRecord(Bytes& out, const RecordValues& r) {
+// One carry-over record, field by field: ship type, lives, power, bombs, energy, score, final
+// score (the struct only carries the values).
+inline void putRecord(Bytes& out, const PlayerRecord& r) {
     out.push_back(r.shipType);
     out.push_back(static_cast<uint8_t>(r.lives));
     out.push_back(r.power);
@@ -102,7 +60,7 @@ inline void putRecord(Bytes& out, const RecordValues& r) {
     put32(out, static_cast<uint32_t>(r.finalScore));
 }
 
-inline Bytes stageBytes(const RecordValues& p0, const RecordValues& p1, int32_t frames,
+inline Bytes stageBytes(const PlayerRecord& p0, const PlayerRecord& p1, int32_t frames,
                         int32_t size0, int32_t size1) {
     Bytes out;
     putRecord(out, p0);

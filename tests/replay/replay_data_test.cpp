@@ -41,7 +41,7 @@ Bytes expectedStream(int player, int32_t frames, uint8_t (*input)(int, int32_t))
 // A whole game's life cycle: a two-player stage, then a stage where the second player is gone,
 // saved, loaded, saved again, and played back.
 TEST(ReplayRecordTest, GameIsSavedLoadedAndPlayedBackExactly) {
-    TempFolder folder;
+    TempFolder folder("replay");
     const std::string path = folder.file("replay01.rpl");
     const PlayerRecord absent;
     PlayerRecord first = newPlayer(0);
@@ -222,7 +222,7 @@ TEST(ReplayFileTest, PathsKeepTheDoubledSlash) {
 }
 
 TEST(ReplayFileTest, FileWithOnlyStageIndexThreeOffersStageThreeOnly) {
-    TempFolder folder;
+    TempFolder folder("replay");
     const std::string path = folder.file("replay07.rpl");
     const Bytes input = {0x10, 0x11, 0x12, 0x13};
     Bytes file = packageMagic();
@@ -246,7 +246,7 @@ TEST(ReplayFileTest, FileWithOnlyStageIndexThreeOffersStageThreeOnly) {
 TEST(ReplayFileTest, HostileFilesLoadOnlyWhatIsSound) {
     const Bytes input = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const Bytes block = zlibCompress(input);
-    const RecordValues player{0, 2, 1, 3, 32, 0, 100};
+    const PlayerRecord player{0, 2, 1, 3, 32, 0, 100};
     const auto withStage0 = [&](const Bytes& stage, const Bytes& data) {
         Bytes file = packageMagic();
         putEntry(file, "INDEX", indexBytes("HOST", 1));
@@ -324,7 +324,7 @@ TEST(ReplayFileTest, HostileFilesLoadOnlyWhatIsSound) {
         {"name without its end", unterminated, true, false, zeros},
     };
 
-    TempFolder folder;
+    TempFolder folder("replay");
     const std::string path = folder.file("hostile.rpl");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -374,8 +374,8 @@ TEST(ReplayFileTest, HostileFilesLoadOnlyWhatIsSound) {
 
 TEST(ReplayFileTest, HostileStartRecordsAreClampedToWhatShipsHold) {
     struct Case {
-        RecordValues stored;
-        RecordValues expected;
+        PlayerRecord stored;
+        PlayerRecord expected;
     };
     // Ship types 0..3 ("TYPE-A" .. "TYPE-B2"): highest power 5, 5, 4, 5.
     const std::vector<Case> cases = {
@@ -388,7 +388,7 @@ TEST(ReplayFileTest, HostileStartRecordsAreClampedToWhatShipsHold) {
         {{200, 5, 1, 1, 1, 0, 0}, {255, -1, 1, 1, 1, 0, 0}},
         {{255, -1, 0, 0, 0, 0, 0}, {255, -1, 0, 0, 0, 0, 0}},
     };
-    TempFolder folder;
+    TempFolder folder("replay");
     const std::string path = folder.file("records.rpl");
     for (size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(i);
@@ -402,7 +402,7 @@ TEST(ReplayFileTest, HostileStartRecordsAreClampedToWhatShipsHold) {
         std::array<PlayerRecord, 2> records;
         ASSERT_TRUE(replay.StartRecords(2, records));
         for (const PlayerRecord& got : records) {
-            const RecordValues& want = cases[i].expected;
+            const PlayerRecord& want = cases[i].expected;
             EXPECT_EQ(got.shipType, want.shipType);
             EXPECT_EQ(got.lives, want.lives);
             EXPECT_EQ(got.power, want.power);
@@ -415,7 +415,7 @@ TEST(ReplayFileTest, HostileStartRecordsAreClampedToWhatShipsHold) {
 }
 
 TEST(ReplayFileTest, FailedSaveReportsAndKeepsTheEarlierFile) {
-    TempFolder folder;
+    TempFolder folder("replay");
     const std::string path = folder.file("replay03.rpl");
     ReplayData replay;
     replay.Reset();

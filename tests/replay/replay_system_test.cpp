@@ -29,7 +29,7 @@ class ReplaySystemTest : public ::testing::Test {
     }
     Task* openPause() { return system.spawnFront<Task>(System::kPauseLayer); }
 
-    TempFolder folder;
+    TempFolder folder{"replay"};
     ScriptedKeyboard keyboard;
     NullJoystick joystick;
     System system{keyboard, joystick};

@@ -3,45 +3,13 @@
 #include <png.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 namespace vg::testing {
-
-// A fresh folder under the build tree for one test, removed again when the test ends.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::path(VG_BINARY_DIR) / "tests" / "resources-XXXXXX").string();
-        std::filesystem::create_directories(std::filesystem::path(pattern).parent_path());
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-inline std::vector<uint8_t> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
 
 // What a test picture is made of; rows are PNG rows (top first) in the PNG's own packing.
 struct TestPicture {

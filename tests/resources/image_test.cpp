@@ -266,7 +266,7 @@ TEST(PngDecodeTest, OversizedHeaderFailsAndLeavesTheTargetAlone) {
 }
 
 TEST(PngFileTest, ScreenshotRoundTripsTopRowFirst) {
-    TempFolder folder;
+    TempFolder folder("resources");
     DIBSection screen;
     for (int y = 0; y < screen.height; ++y) {
         for (int x = 0; x < screen.width; ++x) {
@@ -300,7 +300,7 @@ TEST(PngFileTest, ScreenshotRoundTripsTopRowFirst) {
 }
 
 TEST(PngFileTest, SaveAndFileDecodeFailuresAreResults) {
-    TempFolder folder;
+    TempFolder folder("resources");
     DIB empty;
     DIB one;
     ASSERT_TRUE(one.create(1, 1));
@@ -325,7 +325,7 @@ TEST(PngFileTest, SaveAndFileDecodeFailuresAreResults) {
 }
 
 TEST(LoadImageTest, PackageEntryFirstThenLooseFile) {
-    TempFolder folder;
+    TempFolder folder("resources");
     // Loose files are looked for in the working folder.
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.path());

@@ -55,7 +55,7 @@ bool writePackage(const std::string& path,
 }
 
 TEST(PackageTest, WrittenFileIsExactlyTheLayoutAndReadsBack) {
-    TempFolder folder;
+    TempFolder folder("resources");
     const std::string path = folder.file("save");
     ASSERT_TRUE(writePackage(path, {{"SCORE", "abc"}, {"INPUT", ""}, {"CONFIG", "xyz12"}}));
 
@@ -77,7 +77,7 @@ TEST(PackageTest, WrittenFileIsExactlyTheLayoutAndReadsBack) {
 }
 
 TEST(PackageTest, MagicOnlyFileIsAnEmptyPackage) {
-    TempFolder folder;
+    TempFolder folder("resources");
     const std::string path = folder.file("empty.pck");
     writeBytes(path, magic());
     PackageReader reader;
@@ -92,7 +92,7 @@ TEST(PackageTest, MagicOnlyFileIsAnEmptyPackage) {
 }
 
 TEST(PackageTest, MissingFileOrWrongMagicLeavesReaderClosed) {
-    TempFolder folder;
+    TempFolder folder("resources");
     PackageReader reader;
     EXPECT_FALSE(reader.openPackage(folder.file("absent").c_str()));
     EXPECT_FALSE(reader.openPackage(nullptr));
@@ -113,7 +113,7 @@ TEST(PackageTest, MissingFileOrWrongMagicLeavesReaderClosed) {
 }
 
 TEST(PackageTest, NamesMatchExactlyAndTheFirstDuplicateWins) {
-    TempFolder folder;
+    TempFolder folder("resources");
     const std::string path = folder.file("dup.pck");
     ASSERT_TRUE(writePackage(path, {{"SCORE", "first"}, {"SCORE", "second"}, {"", "nameless"}}));
     PackageReader reader;
@@ -129,7 +129,7 @@ TEST(PackageTest, NamesMatchExactlyAndTheFirstDuplicateWins) {
 }
 
 TEST(PackageTest, FailedFindKeepsSelectionAndReadsStopAtEntryEnd) {
-    TempFolder folder;
+    TempFolder folder("resources");
     const std::string path = folder.file("reads.pck");
     ASSERT_TRUE(writePackage(path, {{"A", "0123456789"}, {"B", "next"}}));
     PackageReader reader;
@@ -163,7 +163,7 @@ TEST(PackageTest, FailedFindKeepsSelectionAndReadsStopAtEntryEnd) {
 }
 
 TEST(PackageTest, DamagedDirectoryKeepsTheEntriesBeforeTheDamage) {
-    TempFolder folder;
+    TempFolder folder("resources");
     std::vector<uint8_t> good = magic();
     appendEntry(good, "one", "1111");
     appendEntry(good, "two", "22");
@@ -222,7 +222,7 @@ TEST(PackageTest, DamagedDirectoryKeepsTheEntriesBeforeTheDamage) {
 }
 
 TEST(PackageTest, RewritingWithFewerEntriesLeavesNoTrace) {
-    TempFolder folder;
+    TempFolder folder("resources");
     const std::string path = folder.file("save");
     ASSERT_TRUE(writePackage(
         path,
@@ -234,7 +234,7 @@ TEST(PackageTest, RewritingWithFewerEntriesLeavesNoTrace) {
 }
 
 TEST(PackageTest, WriterRejectsBadArgumentsAndUnwritableFolders) {
-    TempFolder folder;
+    TempFolder folder("resources");
     PackageWriter writer;
     const char data[] = "x";
     EXPECT_FALSE(writer.writeEntry(data, 1, "NOT_OPEN"));
@@ -254,7 +254,7 @@ TEST(PackageTest, WriterRejectsBadArgumentsAndUnwritableFolders) {
 }
 
 TEST(PackageTest, UnfinishedPackageNeverReplacesThePreviousFile) {
-    TempFolder folder;
+    TempFolder folder("resources");
     const std::string path = folder.file("save");
     ASSERT_TRUE(writePackage(path, {{"SCORE", "old scores"}, {"CONFIG", "old config"}}));
     const std::vector<uint8_t> previous = readBytes(path);
@@ -325,7 +325,7 @@ TEST(PackageTest, UnfinishedPackageNeverReplacesThePreviousFile) {
 }
 
 TEST(PackageTest, ReopeningReplacesTheDirectory) {
-    TempFolder folder;
+    TempFolder folder("resources");
     const std::string first = folder.file("first.pck");
     const std::string second = folder.file("second.pck");
     ASSERT_TRUE(writePackage(first, {{"A", "a"}}));

@@ -4,13 +4,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <vector>
 
 #include "ScreenFixture.h"
 #include "core/GameSound.h"
 #include "sound/SoundBank.h"
+#include "tests/sound/AudioFixtures.h"
 
 namespace vg {
 namespace {
@@ -18,56 +17,17 @@ namespace {
 namespace fs = std::filesystem;
 using namespace SoundManager;
 
-class OpenSilentDevice final : public AudioDevice {
-  public:
-    bool isOpen() const override { return true; }
-};
-
-// A short 16-bit mono PCM WAV file.
-void writeWav(const fs::path& path) {
-    const uint32_t frames = 64;
-    std::vector<uint8_t> bytes;
-    bytes.reserve(44 + frames * 2);
-    auto u32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    auto u16 = [&](uint16_t v) {
-        bytes.push_back(static_cast<uint8_t>(v));
-        bytes.push_back(static_cast<uint8_t>(v >> 8));
-    };
-    auto tag = [&](const char* t) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(t[i]));
-    };
-    tag("RIFF");
-    u32(36 + frames * 2);
-    tag("WAVE");
-    tag("fmt ");
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(22050);
-    u32(44100);
-    u16(2);
-    u16(16);
-    tag("data");
-    u32(frames * 2);
-    for (uint32_t i = 0; i < frames; ++i) u16(static_cast<uint16_t>(i * 300));
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
 class MenuSoundTest : public testing::ScreenTest {
   protected:
     // Starts the game with a bank that can load the menu effects.
     bool startWithSound(const std::string& script) {
         fs::create_directories("sound");
         for (const char* name : {"select", "ok", "cancel", "extend"}) {
-            writeWav(fs::path("sound") / (std::string(name) + ".wav"));
+            EXPECT_TRUE(test::writeShortWav("sound/" + std::string(name) + ".wav"));
         }
         start(script);
         bank = soundBankOf(system());
-        return bank->init(std::make_unique<OpenSilentDevice>());
+        return bank->init(std::make_unique<test::ManualAudioDevice>());
     }
     // Asked for and not yet carried out, or carried out (then it stays playing).
     bool started(int32_t number) {

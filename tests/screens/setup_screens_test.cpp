@@ -2,16 +2,11 @@
 // with held and released keys; every wait is for a state, not a frame number.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <string>
 
 #include "ScreenFixture.h"
 #include "core/Layers.h"
-#include "resources/Png.h"
 #include "screens/CharacterSelect.h"
 #include "screens/ChooseLevel.h"
 #include "screens/StageSelect.h"
@@ -20,6 +15,7 @@
 #include "stage/StageBanners.h"
 #include "stage/StageControl.h"
 #include "stage/StageInit.h"
+#include "tests/support/GoldenPictures.h"
 
 namespace vg {
 namespace {
@@ -243,30 +239,15 @@ TEST_F(SetupScreensTest, StageChoiceCancelReturnsToTheShips) {
     EXPECT_EQ(findTask<StageSelect>(system()), nullptr);
 }
 
-uint64_t hashPicture(const DIB& picture) {
-    uint64_t hash = 14695981039346656037ull;
-    for (int32_t i = 0; i < picture.width * picture.height; ++i) {
-        const uint32_t p = picture.pixels[i] & 0x00FFFFFFu;
-        for (int k = 0; k < 3; ++k) hash = (hash ^ ((p >> (8 * k)) & 0xFF)) * 1099511628211ull;
-    }
-    return hash;
-}
-
 // Golden pictures of the three set-up screens (two players on the ship choice, all five stages
 // offered), compared by hash with tests/screens/golden_setup.hash and written to
 // <build>/screens_shots for looking at. VG_UPDATE_GOLDEN=1 stores them after a deliberate change.
 TEST_F(SetupScreensTest, SetupScreensLookAsStored) {
     if (!hasData()) GTEST_SKIP() << "no data.pck built";
-    namespace fs = std::filesystem;
-    const fs::path shots = fs::path(VG_BINARY_DIR) / "screens_shots";
-    fs::create_directories(shots);
-    std::map<std::string, std::string> hashes;
+    testing::GoldenPictures pictures(VG_SOURCE_DIR "/tests/screens/golden_setup.hash",
+                                     std::filesystem::path(VG_BINARY_DIR) / "screens_shots");
     auto shoot = [&](const std::string& name) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%016llx",
-                      static_cast<unsigned long long>(hashPicture(host->screen())));
-        hashes[name] = text;
-        savePng((shots / ("setup_" + name + ".png")).c_str(), host->screen());
+        pictures.take(name, host->screen(), "setup_" + name);
     };
     toChooseLevel(Title::kItemStageSelect);
     system().config.gameCleared = 1;
@@ -287,22 +268,7 @@ TEST_F(SetupScreensTest, SetupScreensLookAsStored) {
     host->run(40);
     shoot("stage_select");
 
-    const char* const hashFile = VG_SOURCE_DIR "/tests/screens/golden_setup.hash";
-    const char* update = std::getenv("VG_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        std::ofstream out(hashFile);
-        for (const auto& [name, hash] : hashes) out << name << " " << hash << "\n";
-        GTEST_SKIP() << "stored the hashes in " << hashFile;
-    }
-    std::map<std::string, std::string> stored;
-    std::ifstream in(hashFile);
-    std::string name, hash;
-    while (in >> name >> hash) stored[name] = hash;
-    ASSERT_FALSE(stored.empty()) << "no stored hashes; run once with VG_UPDATE_GOLDEN=1";
-    for (const auto& [shotName, shotHash] : hashes) {
-        EXPECT_EQ(stored[shotName], shotHash) << shotName << " changed (see " << shots.string()
-                                              << "); if on purpose, rerun with VG_UPDATE_GOLDEN=1";
-    }
+    pictures.check();
 }
 
 TEST(SetupRules, PowerByStageAndNewGameRecords) {

@@ -19,7 +19,8 @@ namespace vg::test {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// An open device that never pulls: the test renders the mixer itself.
+// An open device that never pulls: nothing plays unless the test renders the mixer itself, so
+// every request stays visible until the test looks.
 class ManualAudioDevice final : public AudioDevice {
   public:
     bool isOpen() const override { return true; }
@@ -108,6 +109,13 @@ inline bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes
 inline bool writeWav16(const std::string& path, int channels, int rate,
                        const std::vector<int16_t>& samples) {
     return writeFile(path, wavImage16(channels, rate, samples));
+}
+
+// A short 16-bit mono WAV (64 samples of a rising ramp): enough for a bank to load an effect.
+inline bool writeShortWav(const std::string& path) {
+    std::vector<int16_t> samples(64);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(i * 300);
+    return writeWav16(path, 1, 22050, samples);
 }
 
 // Encodes interleaved float samples (-1..1) to an Ogg Vorbis file; loopStart >= 0 adds a
