@@ -44,12 +44,7 @@ void ReplaySaveInit::update() {
     System* system = systemOf(*this);
     end();
     if (!system) return;
-    system->endAll();
-    system->replay.recording = 0;
-    system->replay.playingBack = 0;
-    system->fieldView = 0;
-    system->stageStarted = 0;
-    system->inStage = 0;
+    leavePlay(*system);
     DIB& background = system->imageSlots[kSlotBackground];
     if (loadScreenImage(*system, kSlotBackground, "replayBack.png")) {
         blit(&background, &background, 0, 0, 512, 384, 0, 0, kCastMode, kCast);

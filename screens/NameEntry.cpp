@@ -45,13 +45,7 @@ void NameEntryInit::update() {
     System* system = systemOf(*this);
     end();
     if (!system) return;
-    // Every other task ends; this one already has.
-    system->endAll();
-    system->replay.recording = 0;
-    system->replay.playingBack = 0;
-    system->fieldView = 0;
-    system->stageStarted = 0;
-    system->inStage = 0;
+    leavePlay(*system);
     if (!soundLoaded(*system, SoundManager::kMusicGameOver)) {
         startMusic(*system, "./sound/gameover.ogg", SoundManager::kMusicGameOver);
     }

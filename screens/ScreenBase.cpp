@@ -21,6 +21,15 @@ GlyphFont menuFont(const System& system) {
     return GlyphFont{&system.imageSlots[kSlotFrame], 0, 192, 20, 20, -8};
 }
 
+void leavePlay(System& system) {
+    system.endAll();
+    system.replay.recording = 0;
+    system.replay.playingBack = 0;
+    system.fieldView = 0;
+    system.stageStarted = 0;
+    system.inStage = 0;
+}
+
 bool loadScreenImage(System& system, int slot, const char* name) {
     if (slot < 0 || slot >= System::kImageSlotCount) return false;
     PackageReader reader;

@@ -31,6 +31,10 @@ GlyphFont menuFont(const System& system);
 // leaves the slot as it was.
 bool loadScreenImage(System& system, int slot, const char* name);
 
+// Ends every task and leaves play for a screen after it (name entry, the replay save): nothing
+// is recorded or played back, the field view is off and no stage counts as started.
+void leavePlay(System& system);
+
 // Base of every menu screen and dialog: the menu input tests over both players' button bytes.
 class ScreenBase : public Task {
   public:
