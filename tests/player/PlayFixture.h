@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -111,13 +112,16 @@ class PlayTest : public ::testing::Test {
     // Makes sounds audible to heard(): every effect number gets a short sound.
     void listen() {
         namespace fs = std::filesystem;
-        const fs::path wav = fs::temp_directory_path() / "vg_player_test.wav";
+        // One file per process: ctest runs the tests of this fixture side by side.
+        const fs::path wav =
+            fs::temp_directory_path() / ("vg_player_test_" + std::to_string(getpid()) + ".wav");
         ASSERT_TRUE(test::writeShortWav(wav.string()));
         SoundManager::SoundBank& bank = system->sound;
         ASSERT_TRUE(bank.init(std::make_unique<test::ManualAudioDevice>()));
         for (int32_t n = 0; n <= SoundManager::kSoundPause; ++n) {
             ASSERT_TRUE(bank.loadEffect(wav.c_str(), n));
         }
+        fs::remove(wav);
     }
     // Whether sound `number` was asked for since the last call (the request is taken).
     bool heard(int32_t number) {
