@@ -16,7 +16,6 @@
 #include "player/PlayerBase.h"
 #include "player/ShotBase.h"
 #include "render/Blit.h"
-#include "render/Cell.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
@@ -336,21 +335,6 @@ EnemyBase* EnemyBase::nearestEnemy(const TaskManager& manager, int32_t px, int32
         });
     }
     return nearest;
-}
-
-void EnemyBase::drawSprite(DIB& surface, const DIB& sheet, const atlas::Cell& cell, int32_t frame,
-                           int32_t left, int32_t top, int32_t fullHitPoints, bool mirrorX,
-                           bool mirrorY) {
-    if (lowHitPointBlink(fullHitPoints)) {
-        blitCell(sheet, surface, cell, frame, left, top, ColorKey | Tint, 0xff0000, mirrorX,
-                 mirrorY);
-    } else {
-        blitCell(sheet, surface, cell, frame, left, top, ColorKey, 0, mirrorX, mirrorY);
-    }
-    if (hitFlash > 0) {
-        blitCell(sheet, surface, cell, frame, left, top, ColorKey | Alpha | Mask, 0x400000ff,
-                 mirrorX, mirrorY);
-    }
 }
 
 }  // namespace vg

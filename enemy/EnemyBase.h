@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "AtlasCells.h"
 #include "core/PlayField.h"
 #include "core/Task.h"
 
@@ -75,13 +74,6 @@ class EnemyBase : public Task {
     // The nearest live enemy on the enemy layers to (x, y) (16.16), by whole-pixel distance, or
     // null.
     static EnemyBase* nearestEnemy(const TaskManager& manager, int32_t x, int32_t y);
-
-    // Draws a sprite frame with the common hit feedback: the red copy during the low-hit-point
-    // blink, and the flash overlay while hitFlash runs. (left, top) is the frame's top-left
-    // corner on the surface. Advances the blink (see lowHitPointBlink).
-    void drawSprite(DIB& surface, const DIB& sheet, const atlas::Cell& cell, int32_t frame,
-                    int32_t left, int32_t top, int32_t fullHitPoints, bool mirrorX = false,
-                    bool mirrorY = false);
 
     // Fields in their order.
     int32_t x;
