@@ -120,7 +120,7 @@ void EnemyBase::hitPass() {
         if (!boxesMeet(ex, ey, hitBox, fixedToInt(bomb.x), fixedToInt(bomb.y), bomb.hitBox)) {
             return;
         }
-        hitPoints -= bomb.damagePerFrame();
+        hitPoints -= bomb.damage;
         lastHitKind = kHitBomb;
         lastHitter = bomb.owner;
         hitFlash = 3;

@@ -84,7 +84,9 @@ void Bomb::draw(DIB& surface) {
 }
 
 Bomb2::Bomb2(int32_t x0, int32_t y0, int32_t angle, uint8_t ownerIndex)
-    : BombBase(x0, y0, kFixedOne / 4, angle, ownerIndex, kBomb2Box) {}
+    : BombBase(x0, y0, kFixedOne / 4, angle, ownerIndex, kBomb2Box) {
+    damage = 100;
+}
 
 void Bomb2::update() {
     counter = bombStep<Bomb2Effect>(*this, counter);

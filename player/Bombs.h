@@ -26,7 +26,6 @@ class Bomb2 : public BombBase {
     Bomb2(int32_t x, int32_t y, int32_t angle, uint8_t owner);
     void update() override;
     void draw(DIB& surface) override;
-    int32_t damagePerFrame() const override { return 100; }
 
     uint16_t counter = 0;
     uint8_t animationStep = 0;
