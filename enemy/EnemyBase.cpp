@@ -103,16 +103,12 @@ void EnemyBase::hitPass() {
             if (!boxesMeet(ex, ey, hitBox, fixedToInt(shot.x), fixedToInt(shot.y), shot.hitBox)) {
                 return;
             }
-            hitPoints -= shot.damage;
-            lastHitter = shot.owner;
-            hitFlash = 3;
-            lastHitKind = shot.laser ? kHitLaser : kHitShot;
+            damage(shot.damage, shot.laser ? kHitLaser : kHitShot, shot.owner);
             if (shot.laser) {
                 if (PlayerBase* owner = PlayerBase::find(*sys, shot.owner)) {
                     owner->laserStruck(x, y);
                 }
             }
-            playSound(*sys, SoundManager::kSoundDamage);
             shot.hit();
         });
     }
@@ -120,11 +116,7 @@ void EnemyBase::hitPass() {
         if (!boxesMeet(ex, ey, hitBox, fixedToInt(bomb.x), fixedToInt(bomb.y), bomb.hitBox)) {
             return;
         }
-        hitPoints -= bomb.damage;
-        lastHitKind = kHitBomb;
-        lastHitter = bomb.owner;
-        hitFlash = 3;
-        playSound(*sys, SoundManager::kSoundDamage);
+        damage(bomb.damage, kHitBomb, bomb.owner);
     });
     if (hitFlash > 0) --hitFlash;
 }

@@ -40,7 +40,8 @@ class EnemyBase : public Task {
     // Shots of both players, then bombs. Nothing while dead. Every overlapping shot strikes,
     // also those after the hit points have reached 0.
     void hitPass();
-    // A hit from a beam or a class's own rule.
+    // Every hit (shot, bomb, beam or a class's own rule): loses `amount` hit points, notes how
+    // and by whom, starts the hit flash and plays the damage sound.
     void damage(int32_t amount, uint8_t kind, uint8_t hitter);
     // Credits the kill to the last hitter: chain, score and, for a laser kill that the killer's
     // energy pays for, the bullet change. Returns the near-kill level 0..4 (0 for a laser kill
