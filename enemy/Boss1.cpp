@@ -262,12 +262,9 @@ void Boss1::drawShadow(DIB& surface) {
     const System* sys = system();
     if (!sys) return;
     // Its own silhouette, where the shadows of the air kinds fall, with the body's origin.
-    const int32_t ex = fixedToInt(x);
-    const int32_t ey = fixedToInt(y);
-    const int32_t shadowX = ex + (130 - ex) / 4;
-    const int32_t shadowY = ey + (256 - ey) / 4 + 40;
+    const ShadowSpot spot = airShadowSpot(x, y);
     blitCell(sys->imageSlots[kSlotStage], surface, atlas::boss1::kBoss1Shadow, 0,
-             screenX(*sys, fixedFromInt(shadowX)) - 79, screenY(*sys, fixedFromInt(shadowY)) - 86,
+             screenX(*sys, fixedFromInt(spot.x)) - 79, screenY(*sys, fixedFromInt(spot.y)) - 86,
              Subtract, 128);
 }
 
