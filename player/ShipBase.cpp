@@ -231,11 +231,18 @@ void ShipBase::stopLaser() {
     for (ShipOption& option : options) option.beam.state = Beam::Off;
 }
 
-void ShipBase::switchBeamOn(Beam& beam) {
-    beam.state = Beam::Firing;
-    beam.length = 0;
-    beam.frame = 0;
-    beam.owner = playerIndex;
+void ShipBase::switchBeamsOn() {
+    System* sys = system();
+    for (ShipOption& option : options) {
+        Beam& beam = option.beam;
+        beam.state = Beam::Firing;
+        beam.length = 0;
+        beam.frame = 0;
+        beam.owner = playerIndex;
+        if (power != 5 && sys) {
+            sys->spawnFront<LaserEffect>(layer::kEffect, option.x, option.y - fixedFromInt(16));
+        }
+    }
 }
 
 void ShipBase::beamStep(Beam& beam, int32_t emitterX, int32_t emitterY) {
