@@ -1,6 +1,7 @@
 #include "player/PlayerBase.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "core/GameSound.h"
@@ -417,7 +418,10 @@ void PlayerBase::restoreFromRecord(const PlayerRecord& record) {
         power = static_cast<uint8_t>(std::min<int>(record.power, 5) - 1);
         powerUp();
     }
-    extendsGiven = score > 150'000'000 ? 3 : score > 45'000'000 ? 2 : score > 20'000'000 ? 1 : 0;
+    // The extends the carried score has already passed are not given again.
+    extendsGiven =
+        static_cast<uint8_t>(std::count_if(std::begin(kExtendScores), std::end(kExtendScores),
+                                           [&](int32_t mark) { return score > mark; }));
 }
 
 void PlayerBase::enterAutopilot(PlayerRecord& record) {
