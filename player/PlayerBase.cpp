@@ -81,6 +81,10 @@ System* PlayerBase::system() const {
     return systemOf(*this);
 }
 
+int32_t PlayerBase::screenXOfView(const System& system, int32_t viewX) {
+    return fixedToInt(viewX) + fixedToInt(system.shakeOffsetX);
+}
+
 void PlayerBase::update() {
     lifeStateStep();
     if (!isLive()) return;
@@ -337,8 +341,8 @@ void PlayerBase::chainDecay() {
 void PlayerBase::draw(DIB& surface) {
     const System* sys = system();
     if (!sys) return;
-    const int32_t sx = fixedToInt(x) + fixedToInt(sys->shakeOffsetX);
-    const int32_t sy = fixedToInt(y) + fixedToInt(sys->shakeOffsetY);
+    const int32_t sx = screenXOfView(*sys, x);
+    const int32_t sy = screenY(*sys, y);
     fillRect(&surface, sx + hitBox.left, sy + hitBox.top, hitBox.right - hitBox.left,
              hitBox.bottom - hitBox.top, 0xff0000, 0, 255);
 }
@@ -368,8 +372,8 @@ void PlayerBase::drawHitMark(DIB& surface) {
         if (state == kTaskActive) hitMarkFrame = 0;
         return;
     }
-    const int32_t sx = fixedToInt(x) + fixedToInt(sys->shakeOffsetX);
-    const int32_t sy = fixedToInt(y) + fixedToInt(sys->shakeOffsetY);
+    const int32_t sx = screenXOfView(*sys, x);
+    const int32_t sy = screenY(*sys, y);
     blitCellCentred(sys->imageSlots[kSlotShip], surface, atlas::ship::kHitMark,
                     hitMarkFrame % kHitMarkSteps, sx, sy, ColorKey);
     // A frozen game is drawn without moving on.

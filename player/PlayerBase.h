@@ -108,6 +108,9 @@ class PlayerBase : public Task {
 
   protected:
     System* system() const;
+    // Play-field surface x, in whole pixels with the screen shake, of a view x (16.16); the
+    // surface y of a ship is screenY of its y, as view and field share their y.
+    static int32_t screenXOfView(const System& system, int32_t viewX);
 
     // What the ship classes add to the update order of PlayerBase::update.
     // Straight-line speed outside the laser.

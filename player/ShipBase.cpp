@@ -87,7 +87,7 @@ int32_t ShipBase::optionFieldX(const ShipOption& option) const {
 int32_t ShipBase::optionScreenX(const ShipOption& option) const {
     const System* sys = system();
     if (!sys) return fixedToInt(option.x);
-    if (traits_.optionsInView) return fixedToInt(option.x) + fixedToInt(sys->shakeOffsetX);
+    if (traits_.optionsInView) return screenXOfView(*sys, option.x);
     return screenX(*sys, option.x);
 }
 
@@ -332,8 +332,8 @@ void ShipBase::draw(DIB& surface) {
     const System* sys = system();
     if (!sys || lifeState == PlayerState::Dying) return;
     const DIB& sheet = sys->imageSlots[kSlotShip];
-    const int32_t sx = fixedToInt(x) + fixedToInt(sys->shakeOffsetX);
-    const int32_t sy = fixedToInt(y) + fixedToInt(sys->shakeOffsetY);
+    const int32_t sx = screenXOfView(*sys, x);
+    const int32_t sy = screenY(*sys, y);
     if (inPlay()) {
         blitCellCentred(sheet, surface, cells::kCrystalGlow, 0, sx, sy, ColorKey | Tint | Add,
                         glowColour(crystals));
