@@ -58,6 +58,11 @@ constexpr int16_t kGrazeMargin = 16;
 
 constexpr int32_t kHitMarkSteps = 9;
 
+// A new ship starts below the view, in its player's corner, and flies in to its entry point.
+constexpr int32_t kStartY = 400 * kFixedOne;
+int32_t startX(uint8_t playerIndex) {
+    return playerIndex ? fixedFromInt(240) : 0;
+}
 int32_t entryX(uint8_t playerIndex) {
     return fixedFromInt(playerIndex ? 160 : 80);
 }
@@ -72,10 +77,7 @@ int32_t approach(int32_t value, int32_t target, int32_t step) {
 }  // namespace
 
 PlayerBase::PlayerBase(uint8_t index)
-    : x(index == 1 ? fixedFromInt(240) : 0),
-      y(fixedFromInt(400)),
-      speed(fixedFromInt(3)),
-      playerIndex(index) {}
+    : x(startX(index)), y(kStartY), speed(fixedFromInt(3)), playerIndex(index) {}
 
 System* PlayerBase::system() const {
     return systemOf(*this);
@@ -180,8 +182,8 @@ void PlayerBase::dyingStep() {
         energy = 32;
         crystals /= 2;
     }
-    x = playerIndex ? fixedFromInt(240) : 0;
-    y = fixedFromInt(400);
+    x = startX(playerIndex);
+    y = kStartY;
     speed = normalSpeed();
     clearWeaponState();
     // The options come back with the new ship.
