@@ -26,8 +26,8 @@ class BossDestruction {
   public:
     static constexpr int32_t kLastStep = 127;
 
-    // Runs the next step for `boss`. True once the boss has ended.
-    bool step(EnemyBase& boss, const BossReward& reward, bool fadeBossTune);
+    // Runs the next step for `boss`.
+    void step(EnemyBase& boss, const BossReward& reward, bool fadeBossTune);
 
     int32_t counter = 0;
     int32_t nearKill = 0;  // the level the kill reward returned
