@@ -402,11 +402,15 @@ void PlayerBase::addScore(int64_t amount) {
     }
 }
 
-void PlayerBase::addKill(int32_t chainTime, int32_t baseScore) {
+void PlayerBase::chainLink(int32_t chainTime) {
     comboTimer =
         static_cast<int16_t>(std::clamp<int32_t>(comboTimer + chainTime, 0, kMaxComboTimer));
     if (combo < kMaxCombo) ++combo;
     maxCombo = std::max(maxCombo, combo);
+}
+
+void PlayerBase::addKill(int32_t chainTime, int32_t baseScore) {
+    chainLink(chainTime);
     addScore(static_cast<int64_t>(baseScore) * combo + static_cast<int64_t>(crystals) * 10);
 }
 
