@@ -104,12 +104,7 @@ void Boss1::update() {
     }
     hitPass();
     if (frameCount < kEntryFrames) hitPoints = kHitPoints;
-    // The time limit: after a long fight the boss burns out and is destroyed as by a shot.
-    if (frameCount > kTimeLimit && hitPoints > 0) {
-        hitPoints -= 200;
-        lastHitKind = kHitShot;
-        if (hitPoints <= 0) timedOut = 1;
-    }
+    burnOutAfter(*this, kTimeLimit);
     if (hitPoints <= 0) {
         destruction.step(*this, kReward, true);
         return;

@@ -72,6 +72,13 @@ void BossDestruction::step(EnemyBase& boss, const BossReward& reward, bool fadeB
     boss.end();
 }
 
+void burnOutAfter(EnemyBase& boss, int32_t timeLimit) {
+    if (boss.frameCount <= timeLimit || boss.hitPoints <= 0) return;
+    boss.hitPoints -= 200;
+    boss.lastHitKind = kHitShot;
+    if (boss.hitPoints <= 0) boss.timedOut = 1;
+}
+
 void keepBossShield(EnemyBase& boss, int32_t maximum) {
     System* sys = systemOf(boss);
     if (!sys || boss.dead) return;

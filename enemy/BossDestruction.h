@@ -33,6 +33,10 @@ class BossDestruction {
     int32_t nearKill = 0;  // the level the kill reward returned
 };
 
+// The time limit of a boss: after a long fight (an age above `timeLimit`) it burns out, losing
+// 200 hit points a frame as by a shot; the frame they run out marks it timed out.
+void burnOutAfter(EnemyBase& boss, int32_t timeLimit);
+
 // Keeps the boss gauge of a living boss: creates it (for `maximum`) when none exists or the
 // one there is closing, otherwise shows the boss's hit points on it. Nothing once the boss is
 // dead.

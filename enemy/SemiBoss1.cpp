@@ -55,11 +55,7 @@ void SemiBoss1::update() {
     }
     if (hitPoints > 0)
         attack(*sys, static_cast<int32_t>((static_cast<int64_t>(frameCount) - entryFrames) % 400));
-    if (frameCount > kTimeLimit && hitPoints > 0) {
-        hitPoints -= 200;
-        lastHitKind = kHitShot;
-        if (hitPoints <= 0) timedOut = 1;
-    }
+    burnOutAfter(*this, kTimeLimit);
     if (hitPoints <= 0) {
         destruction.step(*this, kReward, false);
         return;
