@@ -104,12 +104,7 @@ void Boss1::update() {
     }
     hitPass();
     if (frameCount < kEntryFrames) hitPoints = kHitPoints;
-    // The time limit: after a long fight the boss burns out and is destroyed as by a shot.
-    if (frameCount > kTimeLimit && hitPoints > 0) {
-        hitPoints -= 200;
-        lastHitKind = kHitShot;
-        if (hitPoints <= 0) timedOut = 1;
-    }
+    burnOutAfter(*this, kTimeLimit);
     if (hitPoints <= 0) {
         destruction.step(*this, kReward, true);
         return;
@@ -262,12 +257,9 @@ void Boss1::drawShadow(DIB& surface) {
     const System* sys = system();
     if (!sys) return;
     // Its own silhouette, where the shadows of the air kinds fall, with the body's origin.
-    const int32_t ex = fixedToInt(x);
-    const int32_t ey = fixedToInt(y);
-    const int32_t shadowX = ex + (130 - ex) / 4;
-    const int32_t shadowY = ey + (256 - ey) / 4 + 40;
+    const ShadowSpot spot = airShadowSpot(x, y);
     blitCell(sys->imageSlots[kSlotStage], surface, atlas::boss1::kBoss1Shadow, 0,
-             screenX(*sys, fixedFromInt(shadowX)) - 79, screenY(*sys, fixedFromInt(shadowY)) - 86,
+             screenX(*sys, fixedFromInt(spot.x)) - 79, screenY(*sys, fixedFromInt(spot.y)) - 86,
              Subtract, 128);
 }
 

@@ -35,9 +35,9 @@ constexpr int32_t kWhiteHot = 8;
 
 }  // namespace
 
-bool BossDestruction::step(EnemyBase& boss, const BossReward& reward, bool fadeBossTune) {
+void BossDestruction::step(EnemyBase& boss, const BossReward& reward, bool fadeBossTune) {
     System* sys = systemOf(boss);
-    if (!sys) return false;
+    if (!sys) return;
     const int32_t step = counter++;
     const int effectLayer = layer::debrisLayer(boss.layer);
     if (step == 0) {
@@ -59,7 +59,7 @@ bool BossDestruction::step(EnemyBase& boss, const BossReward& reward, bool fadeB
         }
         if (step == 28 || step == 68) playSound(*sys, SoundManager::kSoundKill);
     }
-    if (step < kLastStep) return false;
+    if (step < kLastStep) return;
     for (const PixelOffset& o : kFinalOffsets) {
         sys->spawnFront<Explosion>(effectLayer, boss.x + fixedFromInt(o.dx),
                                    boss.y + fixedFromInt(o.dy), 0, 0, kWhiteHot);
@@ -70,7 +70,13 @@ bool BossDestruction::step(EnemyBase& boss, const BossReward& reward, bool fadeB
     sys->spawnFront<Blur>(layer::kEffect, 240);
     playSound(*sys, SoundManager::kSoundBossKill);
     boss.end();
-    return true;
+}
+
+void burnOutAfter(EnemyBase& boss, int32_t timeLimit) {
+    if (boss.frameCount <= timeLimit || boss.hitPoints <= 0) return;
+    boss.hitPoints -= 200;
+    boss.lastHitKind = kHitShot;
+    if (boss.hitPoints <= 0) boss.timedOut = 1;
 }
 
 void keepBossShield(EnemyBase& boss, int32_t maximum) {

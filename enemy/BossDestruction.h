@@ -26,12 +26,16 @@ class BossDestruction {
   public:
     static constexpr int32_t kLastStep = 127;
 
-    // Runs the next step for `boss`. True once the boss has ended.
-    bool step(EnemyBase& boss, const BossReward& reward, bool fadeBossTune);
+    // Runs the next step for `boss`.
+    void step(EnemyBase& boss, const BossReward& reward, bool fadeBossTune);
 
     int32_t counter = 0;
     int32_t nearKill = 0;  // the level the kill reward returned
 };
+
+// The time limit of a boss: after a long fight (an age above `timeLimit`) it burns out, losing
+// 200 hit points a frame as by a shot; the frame they run out marks it timed out.
+void burnOutAfter(EnemyBase& boss, int32_t timeLimit);
 
 // Keeps the boss gauge of a living boss: creates it (for `maximum`) when none exists or the
 // one there is closing, otherwise shows the boss's hit points on it. Nothing once the boss is

@@ -16,7 +16,6 @@
 #include "player/PlayerBase.h"
 #include "player/ShotBase.h"
 #include "render/Blit.h"
-#include "render/Cell.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
@@ -104,16 +103,12 @@ void EnemyBase::hitPass() {
             if (!boxesMeet(ex, ey, hitBox, fixedToInt(shot.x), fixedToInt(shot.y), shot.hitBox)) {
                 return;
             }
-            hitPoints -= shot.damage;
-            lastHitter = shot.owner;
-            hitFlash = 3;
-            lastHitKind = shot.laser ? kHitLaser : kHitShot;
+            damage(shot.damage, shot.laser ? kHitLaser : kHitShot, shot.owner);
             if (shot.laser) {
                 if (PlayerBase* owner = PlayerBase::find(*sys, shot.owner)) {
                     owner->laserStruck(x, y);
                 }
             }
-            playSound(*sys, SoundManager::kSoundDamage);
             shot.hit();
         });
     }
@@ -121,11 +116,7 @@ void EnemyBase::hitPass() {
         if (!boxesMeet(ex, ey, hitBox, fixedToInt(bomb.x), fixedToInt(bomb.y), bomb.hitBox)) {
             return;
         }
-        hitPoints -= bomb.damagePerFrame();
-        lastHitKind = kHitBomb;
-        lastHitter = bomb.owner;
-        hitFlash = 3;
-        playSound(*sys, SoundManager::kSoundDamage);
+        damage(bomb.damage, kHitBomb, bomb.owner);
     });
     if (hitFlash > 0) --hitFlash;
 }
@@ -336,21 +327,6 @@ EnemyBase* EnemyBase::nearestEnemy(const TaskManager& manager, int32_t px, int32
         });
     }
     return nearest;
-}
-
-void EnemyBase::drawSprite(DIB& surface, const DIB& sheet, const atlas::Cell& cell, int32_t frame,
-                           int32_t left, int32_t top, int32_t fullHitPoints, bool mirrorX,
-                           bool mirrorY) {
-    if (lowHitPointBlink(fullHitPoints)) {
-        blitCell(sheet, surface, cell, frame, left, top, ColorKey | Tint, 0xff0000, mirrorX,
-                 mirrorY);
-    } else {
-        blitCell(sheet, surface, cell, frame, left, top, ColorKey, 0, mirrorX, mirrorY);
-    }
-    if (hitFlash > 0) {
-        blitCell(sheet, surface, cell, frame, left, top, ColorKey | Alpha | Mask, 0x400000ff,
-                 mirrorX, mirrorY);
-    }
 }
 
 }  // namespace vg

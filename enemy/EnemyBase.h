@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "AtlasCells.h"
 #include "core/PlayField.h"
 #include "core/Task.h"
 
@@ -41,7 +40,8 @@ class EnemyBase : public Task {
     // Shots of both players, then bombs. Nothing while dead. Every overlapping shot strikes,
     // also those after the hit points have reached 0.
     void hitPass();
-    // A hit from a beam or a class's own rule.
+    // Every hit (shot, bomb, beam or a class's own rule): loses `amount` hit points, notes how
+    // and by whom, starts the hit flash and plays the damage sound.
     void damage(int32_t amount, uint8_t kind, uint8_t hitter);
     // Credits the kill to the last hitter: chain, score and, for a laser kill that the killer's
     // energy pays for, the bullet change. Returns the near-kill level 0..4 (0 for a laser kill
@@ -75,13 +75,6 @@ class EnemyBase : public Task {
     // The nearest live enemy on the enemy layers to (x, y) (16.16), by whole-pixel distance, or
     // null.
     static EnemyBase* nearestEnemy(const TaskManager& manager, int32_t x, int32_t y);
-
-    // Draws a sprite frame with the common hit feedback: the red copy during the low-hit-point
-    // blink, and the flash overlay while hitFlash runs. (left, top) is the frame's top-left
-    // corner on the surface. Advances the blink (see lowHitPointBlink).
-    void drawSprite(DIB& surface, const DIB& sheet, const atlas::Cell& cell, int32_t frame,
-                    int32_t left, int32_t top, int32_t fullHitPoints, bool mirrorX = false,
-                    bool mirrorY = false);
 
     // Fields in their order.
     int32_t x;

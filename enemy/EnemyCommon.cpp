@@ -204,17 +204,20 @@ void drawLit(const EnemyBase& enemy, DIB& surface, const DIB& sheet, const atlas
     }
 }
 
+ShadowSpot airShadowSpot(int32_t x, int32_t y) {
+    const int32_t px = fixedToInt(x);
+    const int32_t py = fixedToInt(y);
+    return {px + (130 - px) / 4, py + (256 - py) / 4 + 40};
+}
+
 void drawAirShadow(const EnemyBase& enemy, DIB& surface, const DIB& sheet, const atlas::Cell& cell,
                    int32_t frame, ShadowPicture picture) {
     const System* system = systemOf(enemy);
     if (!system) return;
-    const int32_t ex = fixedToInt(enemy.x);
-    const int32_t ey = fixedToInt(enemy.y);
-    const int32_t shadowX = ex + (130 - ex) / 4;
-    const int32_t shadowY = ey + (256 - ey) / 4 + 40;
+    const ShadowSpot spot = airShadowSpot(enemy.x, enemy.y);
     const bool own = picture == ShadowPicture::Own;
-    blitCellCentred(sheet, surface, cell, frame, screenX(*system, fixedFromInt(shadowX)),
-                    screenY(*system, fixedFromInt(shadowY)),
+    blitCellCentred(sheet, surface, cell, frame, screenX(*system, fixedFromInt(spot.x)),
+                    screenY(*system, fixedFromInt(spot.y)),
                     own ? Subtract : (ColorKey | Alpha | Subtract), own ? 128 : kSpriteShadowAlpha);
 }
 

@@ -127,8 +127,15 @@ void drawLit(const EnemyBase& enemy, DIB& surface, const DIB& sheet, const atlas
 // without blacking it out.
 enum class ShadowPicture { Own, Sprite };
 
-// An air enemy's shadow, centred a quarter of the way from the enemy to the field point
-// (130, 256), 40 pixels lower, as the ships' shadows fall.
+// Where the shadow of something in the air at (x, y) (16.16 field) falls, in whole field pixels:
+// a quarter of the way toward the field point (130, 256), 40 pixels lower.
+struct ShadowSpot {
+    int32_t x;
+    int32_t y;
+};
+ShadowSpot airShadowSpot(int32_t x, int32_t y);
+
+// An air enemy's shadow, centred on its airShadowSpot.
 void drawAirShadow(const EnemyBase& enemy, DIB& surface, const DIB& sheet, const atlas::Cell& cell,
                    int32_t frame, ShadowPicture picture = ShadowPicture::Sprite);
 

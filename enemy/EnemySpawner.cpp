@@ -45,37 +45,6 @@ int groundLayer(bool middle) {
     return middle ? layer::kGroundMiddle : layer::kGround;
 }
 
-bool built(int32_t kind) {
-    switch (kind) {
-        case kEnemyTankSmall:
-        case kEnemyTankSmallMiddle:
-        case kEnemyTankSmall2:
-        case kEnemyTankSmall2Middle:
-        case kEnemyFlySmall:
-        case kEnemyFlySmallBrake:
-        case kEnemyFlySmallCurve:
-        case kEnemyFlySmallShip:
-        case kEnemyFlySmallShipBrake:
-        case kEnemyKite:
-        case kEnemyFlyMediumA:
-        case kEnemyFlyMediumB:
-        case kEnemyHeliPower:
-        case kEnemyHeliBomb:
-        case kEnemySemiBoss1:
-        case kEnemyBoss1:
-        case kEnemyTinyPlane:
-        case kEnemyTinyPlaneCurve:
-        case kEnemyCannon:
-        case kEnemyCannonMiddle:
-        case kEnemyFlyGun:
-        case kEnemyFlyGunBrake:
-        case kEnemyFuwafuwa:
-            return true;
-        default:
-            return false;
-    }
-}
-
 FlySmall* flySmall(System& system, const StageEvent& e) {
     FlySmallCourse course;
     int levelField = 4;
@@ -118,20 +87,10 @@ FlySmall* flySmall(System& system, const StageEvent& e) {
                             attackLevelOf(e, levelField));
 }
 
-}  // namespace
-
-StageEvent enemyEvent(int32_t kind, std::initializer_list<int32_t> args) {
-    StageEvent event;
-    event.kind = kind;
-    int i = 0;
-    for (const int32_t value : args) {
-        if (i >= 10) break;
-        event.args[i++] = value;
-    }
-    return event;
-}
-
-EnemyBase* placeEnemy(System& system, const StageEvent& e) {
+// The body `e` names, or null when the arena is full; `known` is left false for a kind code
+// that names no enemy this build knows.
+EnemyBase* place(System& system, const StageEvent& e, bool& known) {
+    known = true;
     const int32_t x = e.number(0);
     const int32_t y = e.number(1);
     switch (e.kind) {
@@ -196,14 +155,33 @@ EnemyBase* placeEnemy(System& system, const StageEvent& e) {
             return create<Fuwafuwa>(system, layer::kAir, At::Front, x, y, e.number(2), e.number(3),
                                     attackLevelOf(e, 4));
         default:
+            known = false;
             return nullptr;
     }
 }
 
+}  // namespace
+
+EnemyBase* placeEnemy(System& system, const StageEvent& event) {
+    bool known = false;
+    return place(system, event, known);
+}
+
 bool spawnEnemy(System& system, const StageEvent& event) {
-    if (!built(event.kind)) return false;
-    placeEnemy(system, event);
-    return true;
+    bool known = false;
+    place(system, event, known);
+    return known;
+}
+
+StageEvent enemyEvent(int32_t kind, std::initializer_list<int32_t> args) {
+    StageEvent event;
+    event.kind = kind;
+    int i = 0;
+    for (const int32_t value : args) {
+        if (i >= 10) break;
+        event.args[i++] = value;
+    }
+    return event;
 }
 
 }  // namespace vg

@@ -56,11 +56,7 @@ void FlyMediumB::breakUp(System& sys) {
     breakCounter = 0;
     PlayerBase* player = lastHitter == kNoHitter ? nullptr : PlayerBase::find(sys, lastHitter);
     if (player && player->energy > 0) {
-        // A kill in the chain without score.
-        player->comboTimer = static_cast<int16_t>(
-            std::clamp<int32_t>(player->comboTimer + 64, 0, PlayerBase::kMaxComboTimer));
-        if (player->combo < PlayerBase::kMaxCombo) ++player->combo;
-        player->maxCombo = std::max(player->maxCombo, player->combo);
+        player->chainLink(64);
         if (lastHitKind == kHitLaser) {
             changeBulletsToCrystals(sys, serial, player, x, y);
             player->energy = static_cast<int16_t>(

@@ -86,9 +86,10 @@ void Kite::draw(DIB& surface) {
         end();
         return;
     }
+    const atlas::Cell& cell = atlas::enemy::kKite;
     const bool red = !dead && lowHitPointBlink(kHitPoints);
-    drawLit(*this, surface, enemySheet(*sys), atlas::enemy::kKite, 0, screenX(*sys, x) - 64,
-            screenY(*sys, y) - 36, red);
+    drawLit(*this, surface, enemySheet(*sys), cell, 0, screenX(*sys, x) - cell.w / 2,
+            screenY(*sys, y) - cell.h / 2, red);
 }
 
 void Kite::drawShadow(DIB& surface) {

@@ -55,11 +55,7 @@ void SemiBoss1::update() {
     }
     if (hitPoints > 0)
         attack(*sys, static_cast<int32_t>((static_cast<int64_t>(frameCount) - entryFrames) % 400));
-    if (frameCount > kTimeLimit && hitPoints > 0) {
-        hitPoints -= 200;
-        lastHitKind = kHitShot;
-        if (hitPoints <= 0) timedOut = 1;
-    }
+    burnOutAfter(*this, kTimeLimit);
     if (hitPoints <= 0) {
         destruction.step(*this, kReward, false);
         return;
@@ -123,11 +119,12 @@ void SemiBoss1::draw(DIB& surface) {
         return;
     }
     const DIB& sheet = sys->imageSlots[kSlotStage];
-    const int32_t left = screenX(*sys, x) - 128;
-    const int32_t top = screenY(*sys, y) - 85;
+    const atlas::Cell& cell = atlas::boss1::kSemiBoss1;
+    const int32_t left = screenX(*sys, x) - cell.w / 2;
+    const int32_t top = screenY(*sys, y) - cell.h / 2;
     blitCell(sheet, surface, atlas::boss1::kSemiBoss1Shadow, 0, left + 2, top + 2, Subtract, 128);
     const bool red = !dead && lowHitPointBlink(kHitPoints);
-    drawLit(*this, surface, sheet, atlas::boss1::kSemiBoss1, animationStep / 6, left, top, red);
+    drawLit(*this, surface, sheet, cell, animationStep / 6, left, top, red);
 }
 
 }  // namespace vg

@@ -55,6 +55,11 @@ struct Origin {
     int32_t y;
 };
 
+// Where the options' shots leave from (their field positions).
+std::array<Origin, 2> optionOrigins(const std::array<ShipOption, 2>& options) {
+    return {Origin{options[0].x, options[0].y}, Origin{options[1].x, options[1].y}};
+}
+
 // The shared volley table of the beam ships by row 0..5: two shots from the ship, one or two from
 // each option, then the muzzle flashes.
 template <class Shot>
@@ -110,13 +115,7 @@ Ship1::Ship1(uint8_t index) : ShipBase(index, kShip1Traits) {
 }
 
 void Ship1::startLaser() {
-    System* sys = system();
-    for (ShipOption& option : options) {
-        switchBeamOn(option.beam);
-        if (power != 5 && sys) {
-            sys->spawnFront<LaserEffect>(layer::kEffect, option.x, option.y - px(16));
-        }
-    }
+    switchBeamsOn();
     options[0].angle = px(180);
     options[1].angle = 0;
 }
@@ -130,7 +129,7 @@ void Ship1::fireVolley() {
     System* sys = system();
     if (!sys) return;
     beamShipVolley<Shot1>(*sys, playerIndex, tablePower(), {shipFieldX(), y},
-                          {Origin{options[0].x, options[0].y}, Origin{options[1].x, options[1].y}});
+                          optionOrigins(options));
 }
 
 void Ship1::moveOptions() {
@@ -177,13 +176,7 @@ void Ship3::bomb() {
 }
 
 void Ship3::startLaser() {
-    System* sys = system();
-    for (ShipOption& option : options) {
-        switchBeamOn(option.beam);
-        if (power != 5 && sys) {
-            sys->spawnFront<LaserEffect>(layer::kEffect, option.x, option.y - px(16));
-        }
-    }
+    switchBeamsOn();
     options[0].angle = 0;
     options[1].angle = px(180);
 }
@@ -198,8 +191,7 @@ void Ship3::fireVolley() {
     if (!sys) return;
     // The highest level, 4, fires the full-power row.
     const int row = power >= 4 ? 5 : power;
-    beamShipVolley<Shot3>(*sys, playerIndex, row, {shipFieldX(), y},
-                          {Origin{options[0].x, options[0].y}, Origin{options[1].x, options[1].y}});
+    beamShipVolley<Shot3>(*sys, playerIndex, row, {shipFieldX(), y}, optionOrigins(options));
 }
 
 void Ship3::moveOptions() {

@@ -14,15 +14,13 @@ class BombBase : public Task {
     // `angle` in 16.16 degrees; position in field coordinates.
     BombBase(int32_t x, int32_t y, int32_t speed, int32_t angle, uint8_t owner, HitBox box);
 
-    // What an overlapping enemy loses each frame.
-    virtual int32_t damagePerFrame() const { return 80; }
-
     int32_t x;
     int32_t y;
     int32_t vx;
     int32_t vy;
     HitBox hitBox;
     uint8_t owner;
+    // What an overlapping enemy loses each frame.
     int32_t damage = 80;
 };
 

@@ -84,7 +84,9 @@ void Bomb::draw(DIB& surface) {
 }
 
 Bomb2::Bomb2(int32_t x0, int32_t y0, int32_t angle, uint8_t ownerIndex)
-    : BombBase(x0, y0, kFixedOne / 4, angle, ownerIndex, kBomb2Box) {}
+    : BombBase(x0, y0, kFixedOne / 4, angle, ownerIndex, kBomb2Box) {
+    damage = 100;
+}
 
 void Bomb2::update() {
     counter = bombStep<Bomb2Effect>(*this, counter);
@@ -100,14 +102,14 @@ void Bomb2::draw(DIB& surface) {
         animationStep = static_cast<uint8_t>((animationStep + 1) % kAnimationSteps);
 }
 
-bool launchBomb(PlayerBase& ship, BombKind kind) {
+void launchBomb(PlayerBase& ship, BombKind kind) {
     System* sys = systemOf(ship);
-    if (!sys) return false;
+    if (!sys) return;
     const uint8_t buttons = ship.buttons();
     // An ended bomb keeps its layer until the next update pass removes it, so with the button
     // held the next bomb goes off in the frame after the last one ended.
     if (!(buttons & kButtonBomb) || sys->firstOfLayer(layer::kBomb) != nullptr || ship.bombs < 1) {
-        return false;
+        return;
     }
     ship.bombs = static_cast<int8_t>(ship.bombs - 1);
 
@@ -142,7 +144,6 @@ bool launchBomb(PlayerBase& ship, BombKind kind) {
     }
     ship.lifeState = PlayerState::Invincible;
     ship.stateTimer = kInvincibleFrames;
-    return true;
 }
 
 }  // namespace vg

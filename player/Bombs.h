@@ -26,7 +26,6 @@ class Bomb2 : public BombBase {
     Bomb2(int32_t x, int32_t y, int32_t angle, uint8_t owner);
     void update() override;
     void draw(DIB& surface) override;
-    int32_t damagePerFrame() const override { return 100; }
 
     uint16_t counter = 0;
     uint8_t animationStep = 0;
@@ -37,8 +36,7 @@ enum class BombKind { Bomb, Bomb2 };
 // Launches a bomb of `kind` from `ship` when this frame's input holds the bomb button, no bomb is
 // on the bomb layer and the stock allows: one bomb fewer, the blast at the ship's field position
 // heading as the direction buttons say, and 180 frames of invincibility for every ship in play
-// and for the launcher whatever its state (which is what saves a Dying ship). Returns whether
-// it launched.
-bool launchBomb(PlayerBase& ship, BombKind kind);
+// and for the launcher whatever its state (which is what saves a Dying ship).
+void launchBomb(PlayerBase& ship, BombKind kind);
 
 }  // namespace vg

@@ -9,6 +9,7 @@
 #include "core/Layers.h"
 #include "core/System.h"
 #include "core/TaskQuery.h"
+#include "enemy/EnemyCommon.h"
 #include "input/KeyRecord.h"
 #include "player/PlayerBase.h"
 #include "render/Blend.h"
@@ -57,18 +58,6 @@ void flyAlong(const Reach& reach, int32_t speed, int32_t& vx, int32_t& vy) {
 bool outsidePickupBounds(int32_t x, int32_t y) {
     return x < fixedFromInt(-64) || x > fixedFromInt(304) || y < fixedFromInt(-128) ||
            y > fixedFromInt(416);
-}
-
-// Where the shadow of something in the air falls: a quarter of the way toward the field point
-// (130, 256), 40 pixels lower (whole field pixels).
-struct Point {
-    int32_t x;
-    int32_t y;
-};
-Point shadowPoint(int32_t x, int32_t y) {
-    const int32_t px = fixedToInt(x);
-    const int32_t py = fixedToInt(y);
-    return {px + (130 - px) / 4, py + (256 - py) / 4 + 40};
 }
 
 }  // namespace
@@ -238,7 +227,7 @@ void ItemShadowRender::draw(DIB& surface) {
     const System* sys = systemOf(*this);
     if (!sys) return;
     forEachInLayer<Item>(*sys, layer::kItem, [&](const Item& item) {
-        const Point at = shadowPoint(item.x, item.y);
+        const ShadowSpot at = airShadowSpot(item.x, item.y);
         blitCellCentred(sys->imageSlots[kSlotItem], surface, atlas::item::kItemShadow, 0,
                         screenX(*sys, fixedFromInt(at.x)), screenY(*sys, fixedFromInt(at.y)),
                         Subtract, 128);

@@ -1,6 +1,7 @@
 #include "player/PlayerBase.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "core/GameSound.h"
@@ -57,6 +58,11 @@ constexpr int16_t kGrazeMargin = 16;
 
 constexpr int32_t kHitMarkSteps = 9;
 
+// A new ship starts below the view, in its player's corner, and flies in to its entry point.
+constexpr int32_t kStartY = 400 * kFixedOne;
+int32_t startX(uint8_t playerIndex) {
+    return playerIndex ? fixedFromInt(240) : 0;
+}
 int32_t entryX(uint8_t playerIndex) {
     return fixedFromInt(playerIndex ? 160 : 80);
 }
@@ -71,13 +77,14 @@ int32_t approach(int32_t value, int32_t target, int32_t step) {
 }  // namespace
 
 PlayerBase::PlayerBase(uint8_t index)
-    : x(index == 1 ? fixedFromInt(240) : 0),
-      y(fixedFromInt(400)),
-      speed(fixedFromInt(3)),
-      playerIndex(index) {}
+    : x(startX(index)), y(kStartY), speed(fixedFromInt(3)), playerIndex(index) {}
 
 System* PlayerBase::system() const {
     return systemOf(*this);
+}
+
+int32_t PlayerBase::screenXOfView(const System& system, int32_t viewX) {
+    return fixedToInt(viewX) + fixedToInt(system.shakeOffsetX);
 }
 
 void PlayerBase::update() {
@@ -175,8 +182,8 @@ void PlayerBase::dyingStep() {
         energy = 32;
         crystals /= 2;
     }
-    x = playerIndex ? fixedFromInt(240) : 0;
-    y = fixedFromInt(400);
+    x = startX(playerIndex);
+    y = kStartY;
     speed = normalSpeed();
     clearWeaponState();
     // The options come back with the new ship.
@@ -336,8 +343,8 @@ void PlayerBase::chainDecay() {
 void PlayerBase::draw(DIB& surface) {
     const System* sys = system();
     if (!sys) return;
-    const int32_t sx = fixedToInt(x) + fixedToInt(sys->shakeOffsetX);
-    const int32_t sy = fixedToInt(y) + fixedToInt(sys->shakeOffsetY);
+    const int32_t sx = screenXOfView(*sys, x);
+    const int32_t sy = screenY(*sys, y);
     fillRect(&surface, sx + hitBox.left, sy + hitBox.top, hitBox.right - hitBox.left,
              hitBox.bottom - hitBox.top, 0xff0000, 0, 255);
 }
@@ -367,8 +374,8 @@ void PlayerBase::drawHitMark(DIB& surface) {
         if (state == kTaskActive) hitMarkFrame = 0;
         return;
     }
-    const int32_t sx = fixedToInt(x) + fixedToInt(sys->shakeOffsetX);
-    const int32_t sy = fixedToInt(y) + fixedToInt(sys->shakeOffsetY);
+    const int32_t sx = screenXOfView(*sys, x);
+    const int32_t sy = screenY(*sys, y);
     blitCellCentred(sys->imageSlots[kSlotShip], surface, atlas::ship::kHitMark,
                     hitMarkFrame % kHitMarkSteps, sx, sy, ColorKey);
     // A frozen game is drawn without moving on.
@@ -395,11 +402,15 @@ void PlayerBase::addScore(int64_t amount) {
     }
 }
 
-void PlayerBase::addKill(int32_t chainTime, int32_t baseScore) {
+void PlayerBase::chainLink(int32_t chainTime) {
     comboTimer =
         static_cast<int16_t>(std::clamp<int32_t>(comboTimer + chainTime, 0, kMaxComboTimer));
     if (combo < kMaxCombo) ++combo;
     maxCombo = std::max(maxCombo, combo);
+}
+
+void PlayerBase::addKill(int32_t chainTime, int32_t baseScore) {
+    chainLink(chainTime);
     addScore(static_cast<int64_t>(baseScore) * combo + static_cast<int64_t>(crystals) * 10);
 }
 
@@ -417,7 +428,10 @@ void PlayerBase::restoreFromRecord(const PlayerRecord& record) {
         power = static_cast<uint8_t>(std::min<int>(record.power, 5) - 1);
         powerUp();
     }
-    extendsGiven = score > 150'000'000 ? 3 : score > 45'000'000 ? 2 : score > 20'000'000 ? 1 : 0;
+    // The extends the carried score has already passed are not given again.
+    extendsGiven =
+        static_cast<uint8_t>(std::count_if(std::begin(kExtendScores), std::end(kExtendScores),
+                                           [&](int32_t mark) { return score > mark; }));
 }
 
 void PlayerBase::enterAutopilot(PlayerRecord& record) {

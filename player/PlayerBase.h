@@ -60,9 +60,11 @@ class PlayerBase : public Task {
     // Every score gain goes through here: adds (computed in 64 bits, saturating at the 32-bit
     // limits, so an expert chain cannot wrap the score) and grants at most one score extend.
     void addScore(int64_t amount);
-    // A kill credited to this player: chain time onto the chain timer, one more kill in the
-    // chain, and base score x chain + crystals x 10.
+    // A kill credited to this player: chainLink, then base score x chain + crystals x 10.
     void addKill(int32_t chainTime, int32_t baseScore);
+    // One more kill in the chain without score: chain time onto the chain timer, the chain and
+    // its best length.
+    void chainLink(int32_t chainTime);
     // Field x of the ship in whole pixels (the ship itself lives in view coordinates).
     int32_t fieldX(const System& system) const { return fieldXOfView(system, x); }
     // The ship's integer position in the field, as enemies aim at it.
@@ -108,6 +110,9 @@ class PlayerBase : public Task {
 
   protected:
     System* system() const;
+    // Play-field surface x, in whole pixels with the screen shake, of a view x (16.16); the
+    // surface y of a ship is screenY of its y, as view and field share their y.
+    static int32_t screenXOfView(const System& system, int32_t viewX);
 
     // What the ship classes add to the update order of PlayerBase::update.
     // Straight-line speed outside the laser.

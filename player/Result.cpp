@@ -19,6 +19,10 @@ namespace {
 
 constexpr int32_t kFullSize = 240;
 constexpr uint32_t kCaptionColour = 0xFFE890;
+// What each life, crystal and link of the longest chain adds to the stage bonus.
+constexpr int32_t kLifeWorth = 100000;
+constexpr int32_t kCrystalWorth = 500;
+constexpr int32_t kChainWorth = 1000;
 
 // Text over a shadow 2 pixels down and right.
 void shadowedText(const GlyphFont& font, DIB& surface, const char* text, int32_t x, int32_t y,
@@ -31,9 +35,9 @@ void shadowedText(const GlyphFont& font, DIB& surface, const char* text, int32_t
 }  // namespace
 
 int64_t Result::stageBonus(const PlayerBase& player) {
-    return std::max<int64_t>(player.maxCombo, 0) * 1000 +
-           std::max<int64_t>(player.lives, 0) * 100000 +
-           std::max<int64_t>(player.crystals, 0) * 500;
+    return std::max<int64_t>(player.maxCombo, 0) * kChainWorth +
+           std::max<int64_t>(player.lives, 0) * kLifeWorth +
+           std::max<int64_t>(player.crystals, 0) * kCrystalWorth;
 }
 
 void Result::update() {
@@ -91,9 +95,9 @@ void Result::draw(DIB& surface) {
         const int32_t* counts;
     };
     const Row rows[] = {
-        {20, "Life", 120, 100000, lives},
-        {40, "Gain", 170, 500, crystals},
-        {60, "Max Combo", 220, 1000, maxCombo},
+        {20, "Life", 120, kLifeWorth, lives},
+        {40, "Gain", 170, kCrystalWorth, crystals},
+        {60, "Max Combo", 220, kChainWorth, maxCombo},
     };
     char line[40];
     for (const Row& row : rows) {

@@ -87,7 +87,7 @@ int32_t ShipBase::optionFieldX(const ShipOption& option) const {
 int32_t ShipBase::optionScreenX(const ShipOption& option) const {
     const System* sys = system();
     if (!sys) return fixedToInt(option.x);
-    if (traits_.optionsInView) return fixedToInt(option.x) + fixedToInt(sys->shakeOffsetX);
+    if (traits_.optionsInView) return screenXOfView(*sys, option.x);
     return screenX(*sys, option.x);
 }
 
@@ -231,11 +231,18 @@ void ShipBase::stopLaser() {
     for (ShipOption& option : options) option.beam.state = Beam::Off;
 }
 
-void ShipBase::switchBeamOn(Beam& beam) {
-    beam.state = Beam::Firing;
-    beam.length = 0;
-    beam.frame = 0;
-    beam.owner = playerIndex;
+void ShipBase::switchBeamsOn() {
+    System* sys = system();
+    for (ShipOption& option : options) {
+        Beam& beam = option.beam;
+        beam.state = Beam::Firing;
+        beam.length = 0;
+        beam.frame = 0;
+        beam.owner = playerIndex;
+        if (power != 5 && sys) {
+            sys->spawnFront<LaserEffect>(layer::kEffect, option.x, option.y - fixedFromInt(16));
+        }
+    }
 }
 
 void ShipBase::beamStep(Beam& beam, int32_t emitterX, int32_t emitterY) {
@@ -325,8 +332,8 @@ void ShipBase::draw(DIB& surface) {
     const System* sys = system();
     if (!sys || lifeState == PlayerState::Dying) return;
     const DIB& sheet = sys->imageSlots[kSlotShip];
-    const int32_t sx = fixedToInt(x) + fixedToInt(sys->shakeOffsetX);
-    const int32_t sy = fixedToInt(y) + fixedToInt(sys->shakeOffsetY);
+    const int32_t sx = screenXOfView(*sys, x);
+    const int32_t sy = screenY(*sys, y);
     if (inPlay()) {
         blitCellCentred(sheet, surface, cells::kCrystalGlow, 0, sx, sy, ColorKey | Tint | Add,
                         glowColour(crystals));

@@ -113,9 +113,10 @@ class ShipBase : public PlayerBase {
     // Every option moves `factor` (16.16) of the way to its target; x and y may differ.
     void approachTargets(int32_t factorX, int32_t factorY);
 
-    // Beams (TYPE-A, TYPE-A2). A beam from (emitterX, emitterY) (16.16 field) grows, stops at
-    // the nearest enemy above it and burns it.
-    void switchBeamOn(Beam& beam);
+    // Beams (TYPE-A, TYPE-A2). Both options' beams switch on, each with a flash above its option
+    // below full power. A beam from (emitterX, emitterY) (16.16 field) grows, stops at the
+    // nearest enemy above it and burns it.
+    void switchBeamsOn();
     void beamStep(Beam& beam, int32_t emitterX, int32_t emitterY);
     void drawBeam(DIB& surface, const Beam& beam) const;
 

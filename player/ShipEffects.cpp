@@ -100,18 +100,15 @@ BombEffect::BombEffect(int32_t x0, int32_t y0, int32_t speedUnit) : Effect(x0, y
 }
 
 void BombEffect::update() {
-    x += vx;
-    y += vy;
-    vx = fixedMul(vx, kSparkDrag);
-    vy = fixedMul(vy, kSparkDrag);
-    if (++age > kLifetime) end();
+    moveWithDrag(kSparkDrag);
+    ageAndLive(kLifetime);
 }
 
 void BombEffect::draw(DIB& surface) {
     const System* sys = system();
     if (!sys) return;
     // 256 at age 0 would be alpha 0 in the low byte: the spark is at full strength instead.
-    const uint32_t alpha = static_cast<uint32_t>(std::clamp(256 - age * 255 / kLifetime, 0, 255));
+    const uint32_t alpha = clampAlpha(256 - age * 255 / kLifetime);
     blitCellCentred(sys->imageSlots[kSlotShip], surface, cell(), 0, screenX(*sys, x),
                     screenY(*sys, y), Alpha | Add, alpha);
 }

@@ -89,7 +89,6 @@ int startTestScene(System& system, int shipType0, int shipType1, const TestScene
             static_cast<ShipBase*>(createShip(system, static_cast<uint8_t>(types[index]), index));
         if (!ship) continue;
         ++made;
-        record.shipType = static_cast<uint8_t>(types[index]);
         record.lives = ship->lives;
         record.bombs = static_cast<uint8_t>(ship->bombs);
         record.energy = ship->energy;

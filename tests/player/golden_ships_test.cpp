@@ -21,6 +21,7 @@
 #include "core/System.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyBase.h"
+#include "enemy/EnemyCommon.h"
 #include "player/Bombs.h"
 #include "player/Ships.h"
 #include "player/TestScene.h"
@@ -55,8 +56,8 @@ class Dummy : public EnemyBase {
         const System* sys = systemOf(*this);
         if (!sys) return;
         const atlas::Cell& cell = atlas::enemy::kFlyMediumA;
-        drawSprite(surface, sys->imageSlots[kSlotEnemy], cell, 0, screenX(*sys, x) - cell.w / 2,
-                   screenY(*sys, y) - cell.h / 2, 1'000'000);
+        drawLit(*this, surface, sys->imageSlots[kSlotEnemy], cell, 0, screenX(*sys, x) - cell.w / 2,
+                screenY(*sys, y) - cell.h / 2, lowHitPointBlink(1'000'000));
     }
 };
 
