@@ -9,6 +9,7 @@
 #include "core/Layers.h"
 #include "core/System.h"
 #include "core/Task.h"
+#include "effects/Fonts.h"
 #include "render/GlyphText.h"
 #include "resources/ImageSlots.h"
 
@@ -23,9 +24,6 @@ struct MenuMemory {
     std::array<uint8_t, 2> chosenShip{255, 255};
 };
 MenuMemory& menuMemory();
-
-// The menu font of "frame.png": 20 x 20 cells from (0, 192), advance 12.
-GlyphFont menuFont(const System& system);
 
 // Loads `name` from "data.pck" (or the loose file) into image slot `slot`; a missing picture
 // leaves the slot as it was.
