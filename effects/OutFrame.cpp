@@ -20,6 +20,7 @@
 #include "render/Cell.h"
 #include "render/GlyphText.h"
 #include "resources/ImageSlots.h"
+#include "screens/Continue.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
@@ -38,13 +39,6 @@ bool repeats(uint8_t& counter, bool held) {
     }
     counter = counter >= 34 ? 33 : static_cast<uint8_t>(counter + 1);
     return counter == 1 || (counter > 32 && counter % 2 == 0);
-}
-
-// TYPE-A2 (family 0) or TYPE-B2 (family 1) is open once that family has cleared Normal, Hard
-// or Extra.
-bool variantUnlocked(const Config& config, int family) {
-    const uint8_t bit = static_cast<uint8_t>(1u << family);
-    return ((config.clearMarks[1] | config.clearMarks[2] | config.clearMarks[3]) & bit) != 0;
 }
 
 // Right-aligned digits, least significant first from `right` leftwards in steps of the cell's
@@ -108,25 +102,11 @@ void OutFrame::joinIn(System& system) {
     shotLatch = (buttons & kButtonShot) ? 1 : 0;
 
     if (joining && (left || right)) {
-        // The other family, always its base ship.
-        joinChoice = (joinChoice == 1 || joinChoice == 3) ? 0 : 1;
+        joinChoice = otherFamily(joinChoice);
         playSound(system, SoundManager::kSoundSelect);
     }
     if (joining && (up || down)) {
-        switch (joinChoice) {
-            case 0:
-                joinChoice = variantUnlocked(system.config, 0) ? 2 : 0;
-                break;
-            case 1:
-                joinChoice = variantUnlocked(system.config, 1) ? 3 : 1;
-                break;
-            case 2:
-                joinChoice = 0;
-                break;
-            default:
-                joinChoice = 1;
-                break;
-        }
+        joinChoice = toggledVariant(system, joinChoice);
         playSound(system, SoundManager::kSoundSelect);
     }
     if (shotPressed) {

@@ -62,6 +62,12 @@ bool shipUnlocked(const System& system, uint8_t shipType) {
     return ((marks[1] | marks[2] | marks[3]) & bit) != 0;
 }
 
+uint8_t toggledVariant(const System& system, uint8_t shipType) {
+    if (shipType >= 2) return static_cast<uint8_t>(shipType - 2);
+    const auto variant = static_cast<uint8_t>(shipType + 2);
+    return shipUnlocked(system, variant) ? variant : shipType;
+}
+
 void Continue::gameOver(System& system) {
     system.replay.EndStage(system.playerRecord[0].finalScore, system.playerRecord[1].finalScore,
                            system.stageIndex);
@@ -169,17 +175,11 @@ void ContinueSelectShip::draw(DIB& surface) {
             return;
         }
         if (pressed & (kButtonLeft | kButtonRight)) {
-            shipType = (shipType == 1 || shipType == 3) ? 0 : 1;
+            shipType = otherFamily(shipType);
             playSound(*sys, SoundManager::kSoundSelect);
         }
         if (pressed & (kButtonUp | kButtonDown)) {
-            // The variant of the family, or back to the base ship.
-            if (shipType < 2) {
-                const auto variant = static_cast<uint8_t>(shipType + 2);
-                if (shipUnlocked(*sys, variant)) shipType = variant;
-            } else {
-                shipType = static_cast<uint8_t>(shipType - 2);
-            }
+            shipType = toggledVariant(*sys, shipType);
             playSound(*sys, SoundManager::kSoundSelect);
         }
     }

@@ -85,4 +85,13 @@ class ContinueSelectShip : public Task {
 // TYPE-B has.
 bool shipUnlocked(const System& system, uint8_t shipType);
 
+// The two moves of every ship choice (the ship selection, the continue, a second player joining).
+// The other family's base ship: TYPE-B after TYPE-A or TYPE-A2, TYPE-A after the others.
+inline uint8_t otherFamily(uint8_t shipType) {
+    return (shipType == 1 || shipType == 3) ? 0 : 1;
+}
+// A base ship becomes its "2" variant once that is unlocked (else stays); a variant goes back to
+// its base ship.
+uint8_t toggledVariant(const System& system, uint8_t shipType);
+
 }  // namespace vg
