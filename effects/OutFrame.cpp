@@ -1,7 +1,6 @@
 #include "effects/OutFrame.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "AtlasCells.h"
 #include "core/FixedMath.h"
@@ -117,7 +116,7 @@ void OutFrame::joinIn(System& system) {
             // A player who has played this game before comes in as after a continue: the
             // last digit of the score the last ship ended with counts the continues used.
             const int32_t recorded = system.playerRecord[absent].finalScore;
-            if (recorded != 0) ship->score = std::min(std::abs(recorded % 10) + 1, 9);
+            if (recorded != 0) ship->score = ContinueSelectShip::continueCount(recorded);
             joiningPlayer = kNoJoin;
             return;
         }
