@@ -3,6 +3,7 @@
 #include "AtlasCells.h"
 #include "core/Layers.h"
 #include "core/PlayField.h"
+#include "effects/Effect.h"
 #include "render/Blit.h"
 #include "render/Cell.h"
 #include "screens/ChooseLevel.h"
@@ -20,7 +21,6 @@ constexpr int32_t kPanelX[2] = {40, 272};
 constexpr int32_t kPanelTop = 100;
 constexpr int32_t kPanelAway = 400;
 constexpr int32_t kNameRowY[2] = {150, 172};
-constexpr uint32_t kVariantTint = 0xFFCC99;
 constexpr int32_t kScrollLoop = 70;
 
 void drawWithShadow(const DIB& sheet, DIB& surface, const atlas::Cell& cell, int32_t frame,
@@ -172,7 +172,7 @@ void CharacterSelect::draw(DIB& surface) {
         drawWithShadow(image, surface, atlas::selectBack::kShipName, base, px + 8,
                        py + kNameRowY[0]);
         drawWithShadow(image, surface, atlas::selectBack::kShipName, base + 2, px + 8,
-                       py + kNameRowY[1], Tint, 0xFF000000u | kVariantTint);
+                       py + kNameRowY[1], Tint, colourParameter(255, kVariantTint));
         if (sys->difficulty < kDifficultyCount &&
             (sys->config.clearMarks[sys->difficulty] & (1u << ship))) {
             drawWithShadow(image, surface, atlas::selectBack::kClearMark, 0, px + 160, py + 8);

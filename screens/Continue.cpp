@@ -8,6 +8,7 @@
 #include "core/GameSound.h"
 #include "core/Layers.h"
 #include "core/System.h"
+#include "effects/Effect.h"
 #include "input/KeyRecord.h"
 #include "player/PlayerBase.h"
 #include "player/Ships.h"
@@ -207,11 +208,10 @@ void ContinueSelectShip::drawChoice(const System& system, DIB& surface) const {
              kVariantTint);
     const int32_t k = pulse;
     const uint32_t alpha = echoAlpha(k, kPulseSteps);
-    // With Tint the alpha rides in the parameter's top byte above the colour.
     blitCellScaledCentred(ships, surface, icon, kIconFrame[family], kIconX[family] + icon.w / 2,
                           kIconY + icon.h / 2, icon.w + k, icon.h + k,
                           ColorKey | tint | Alpha | Add,
-                          variant ? (alpha << 24) | kVariantTint : alpha);
+                          variant ? colourParameter(alpha, kVariantTint) : alpha);
 }
 
 }  // namespace vg

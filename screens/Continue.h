@@ -62,8 +62,6 @@ class ContinueSelectShip : public Task {
     static constexpr int32_t kFirstActiveFrame = 17;
     static constexpr uint8_t kBandTarget = 120;
     static constexpr int32_t kPulseSteps = 32;
-    // Colour of a "2" variant's icon.
-    static constexpr uint32_t kVariantTint = 0xFFCC99;
 
     void draw(DIB& surface) override;
 
@@ -84,6 +82,9 @@ class ContinueSelectShip : public Task {
 // TYPE-A2 (ship 2) is open once TYPE-A has cleared Normal, Hard or Extra; TYPE-B2 (ship 3) once
 // TYPE-B has.
 bool shipUnlocked(const System& system, uint8_t shipType);
+
+// The tint of a "2" variant wherever a ship choice shows one.
+inline constexpr uint32_t kVariantTint = 0xFFCC99;
 
 // The two moves of every ship choice (the ship selection, the continue, a second player joining).
 // The other family's base ship: TYPE-B after TYPE-A or TYPE-A2, TYPE-A after the others.
