@@ -33,9 +33,6 @@ class Score : public ScreenBase {
     void update() override;
     void draw(DIB& surface) override;
 
-    // The highest difficulty the table offers: 4 with "Extra" cleared, else 3 with a game
-    // cleared, else 2.
-    static int highestDifficulty(const System& system);
     // The text of one place (counted from 0), as shown.
     static void formatPlace(const ScoreEntry& entry, int place, char (&text)[64]);
     // Rows slide in again from the right.
