@@ -26,7 +26,7 @@ constexpr uint8_t kButtonBits = 0xF0;
 }  // namespace
 
 EndingRunner* EndingRunner::find(const TaskManager& manager) {
-    return findFirstInLayers<EndingRunner>(manager, 0, layer::kFrame);
+    return findFirstInLayers<EndingRunner>(manager, layer::kScreens, layer::kFrame);
 }
 
 void EndingRunner::finish() {
