@@ -38,9 +38,8 @@ void GameOver::draw(DIB& surface) {
         return;
     }
     if (frame >= 1) {
-        const uint32_t alpha =
-            frame < kFadeFrames ? static_cast<uint32_t>(frame * 255 / kFadeFrames) : 255;
-        fillRect(&surface, 0, 0, surface.width, surface.height, 0, Alpha, alpha);
+        fillRect(&surface, 0, 0, surface.width, surface.height, 0, Alpha,
+                 fadeAlpha(frame, kFadeFrames));
     }
     blitCell(sys->imageSlots[kSlotFrame], surface, atlas::frame::kGameOverBanner, 0, 0, kBannerY,
              Add);
