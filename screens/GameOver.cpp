@@ -2,13 +2,11 @@
 
 #include "AtlasCells.h"
 #include "core/GameSound.h"
-#include "core/Layers.h"
 #include "core/System.h"
 #include "input/KeyRecord.h"
 #include "render/Blit.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
-#include "screens/NameEntry.h"
 #include "screens/ScreenBase.h"
 #include "sound/SoundBank.h"
 #include "stage/GameFlow.h"
@@ -30,7 +28,7 @@ void GameOver::draw(DIB& surface) {
     if ((frame > kShotAfter && shot) || frame > kLastFrame) {
         sys->endAll();
         if (sys->replay.recording) {
-            sys->spawnFront<NameEntryInit>(layer::kBanner);
+            goToNameEntry(*sys);
         } else {
             goToReplayScreen(*sys);
         }
