@@ -4,24 +4,11 @@
 #include <cstdint>
 
 #include "core/Task.h"
+#include "screens/PressLatch.h"
 
 namespace vg {
 
 class System;
-
-// Fresh presses of some buttons of one player's input word, for the dialogs that read the
-// words themselves. Every latch starts set, so a button already held when the dialog opens
-// must be let go before it acts.
-struct PressLatch {
-    uint8_t held = 0xFF;
-
-    // The buttons of `mask` that are down in `buttons` and were up on the previous call.
-    uint8_t fresh(uint8_t buttons, uint8_t mask) {
-        const uint8_t pressed = static_cast<uint8_t>(buttons & mask & ~held);
-        held = static_cast<uint8_t>((held & ~mask) | (buttons & mask));
-        return pressed;
-    }
-};
 
 // The continue prompt after the last ship of the only player is lost (layer 29, over the frozen
 // game, drawn into the play field). It counts down from 9 seconds; "Yes" leads to the ship
