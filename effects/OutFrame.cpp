@@ -20,14 +20,12 @@
 #include "render/GlyphText.h"
 #include "resources/ImageSlots.h"
 #include "screens/Continue.h"
+#include "screens/ScreenBase.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
 
 namespace {
-
-constexpr const char* kDifficultyNames[kDifficultyCount] = {"Easy", "Normal", "Hard", "Extra",
-                                                            "Extra2"};
 
 // A held direction acts on its first frame, then every second frame once held for more than
 // 32 frames. The counter stays in 33..34 from there on, keeping the rhythm without wrapping.

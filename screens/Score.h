@@ -26,8 +26,6 @@ class Score : public ScreenBase {
     static constexpr int32_t kRowCounterTop = 64;
     static constexpr int32_t kPulseSteps = 16;
     static constexpr const char* kShipNames[4] = {"TYPE-A", "TYPE-B", "TYPE-A2", "TYPE-B2"};
-    static constexpr const char* kDifficultyNames[5] = {"Easy", "Normal", "Hard", "Extra",
-                                                        "Extra2"};
 
     Score();
     void update() override;

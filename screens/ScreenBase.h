@@ -25,6 +25,10 @@ struct MenuMemory {
 };
 MenuMemory& menuMemory();
 
+// The names of the difficulties as the screens and panels show them.
+inline constexpr const char* kDifficultyNames[kDifficultyCount] = {"Easy", "Normal", "Hard",
+                                                                   "Extra", "Extra2"};
+
 // Loads `name` from "data.pck" (or the loose file) into image slot `slot`; a missing picture
 // leaves the slot as it was.
 bool loadScreenImage(System& system, int slot, const char* name);
