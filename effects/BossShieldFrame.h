@@ -24,7 +24,6 @@ class BossShieldFrame : public Task {
 
     explicit BossShieldFrame(int32_t maximum);
 
-    void update() override;
     void draw(DIB& surface) override;
 
     void setValue(int32_t value) { shownValue = value; }

@@ -227,8 +227,8 @@ void Burn::draw(DIB& surface) {
         end();
         return;
     }
-    blitCell(sys->imageSlots[kSlotEnemy], surface, atlas::enemy::kBurn, (frame % kFrames) / 6,
-             screenX(*sys, x) - 16, screenY(*sys, y) - 15, ColorKey);
+    blitCellCentred(sys->imageSlots[kSlotEnemy], surface, atlas::enemy::kBurn,
+                    (frame % kFrames) / 6, screenX(*sys, x), screenY(*sys, y), ColorKey);
     if (running()) frame = static_cast<uint8_t>((frame + 1) % kFrames);
 }
 
@@ -263,9 +263,9 @@ void ShipExplosionLight::draw(DIB& surface) {
     // Variants 1 and 3 mirror left-right, 2 and 3 top-bottom.
     const int32_t w = (variant & 1) ? -384 : 384;
     const int32_t h = (variant & 2) ? -384 : 384;
-    blitCellScaled(sys->imageSlots[kSlotShip], surface, atlas::ship::kExplosionLight, 0,
-                   screenX(*sys, x) - 192, screenY(*sys, y) - 192, w, h, ColorKey | Alpha | Add,
-                   clampAlpha(255 - age * 255 / 6));
+    blitCellScaledCentred(sys->imageSlots[kSlotShip], surface, atlas::ship::kExplosionLight, 0,
+                          screenX(*sys, x), screenY(*sys, y), w, h, ColorKey | Alpha | Add,
+                          clampAlpha(255 - age * 255 / 6));
 }
 
 }  // namespace vg

@@ -105,7 +105,8 @@ class ShipExplosion : public Effect {
     void draw(DIB& surface) override;
 };
 
-// The flash of light of a ship blowing up; variants 1..3 mirror it, others draw nothing.
+// The flash of light of a ship blowing up: variant 0 as drawn, 1..3 mirrored (see draw); others
+// draw nothing.
 class ShipExplosionLight : public Effect {
   public:
     static constexpr int32_t kLifetime = 7;

@@ -134,7 +134,7 @@ void ItemFont::draw(DIB& surface) {
     const int32_t sy = screenY(*sys, y);
     const DIB& sheet = sys->imageSlots[kSlotItem];
     if (age < kStretchStart) {
-        blitCell(sheet, surface, cell, label, sx - cell.w / 2, sy - cell.h / 2, ColorKey);
+        blitCellCentred(sheet, surface, cell, label, sx, sy, ColorKey);
         return;
     }
     // Stretched wider and flatter while it fades.

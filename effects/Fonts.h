@@ -7,12 +7,12 @@
 
 namespace vg {
 
-// The bitmap fonts of the frame picture, as the effects and panels draw with them.
+// The bitmap fonts of the frame picture, as the screens, panels and effects draw with them.
 inline GlyphFont smallFont(const System& system) {
     const atlas::Cell& cell = atlas::frame::kSmallFont;
     return GlyphFont{&system.imageSlots[kSlotFrame], cell.x, cell.y, cell.w, cell.h, -3};
 }
-inline GlyphFont menuFont20(const System& system) {
+inline GlyphFont menuFont(const System& system) {
     const atlas::Cell& cell = atlas::frame::kMenuFont;
     return GlyphFont{&system.imageSlots[kSlotFrame], cell.x, cell.y, cell.w, cell.h, -8};
 }

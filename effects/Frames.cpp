@@ -23,8 +23,6 @@ void BlackFrame::draw(DIB& surface) {
 
 BossShieldFrame::BossShieldFrame(int32_t max) : shownValue(max), maximum(max) {}
 
-void BossShieldFrame::update() {}
-
 BossShieldFrame* BossShieldFrame::find(const TaskManager& manager) {
     return findFirstInLayer<BossShieldFrame>(manager, layer::kFrame);
 }

@@ -1,7 +1,6 @@
 #include "effects/OutFrame.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "AtlasCells.h"
 #include "core/FixedMath.h"
@@ -20,14 +19,13 @@
 #include "render/Cell.h"
 #include "render/GlyphText.h"
 #include "resources/ImageSlots.h"
+#include "screens/Continue.h"
+#include "screens/ScreenBase.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
 
 namespace {
-
-constexpr const char* kDifficultyNames[kDifficultyCount] = {"Easy", "Normal", "Hard", "Extra",
-                                                            "Extra2"};
 
 // A held direction acts on its first frame, then every second frame once held for more than
 // 32 frames. The counter stays in 33..34 from there on, keeping the rhythm without wrapping.
@@ -38,13 +36,6 @@ bool repeats(uint8_t& counter, bool held) {
     }
     counter = counter >= 34 ? 33 : static_cast<uint8_t>(counter + 1);
     return counter == 1 || (counter > 32 && counter % 2 == 0);
-}
-
-// TYPE-A2 (family 0) or TYPE-B2 (family 1) is open once that family has cleared Normal, Hard
-// or Extra.
-bool variantUnlocked(const Config& config, int family) {
-    const uint8_t bit = static_cast<uint8_t>(1u << family);
-    return ((config.clearMarks[1] | config.clearMarks[2] | config.clearMarks[3]) & bit) != 0;
 }
 
 // Right-aligned digits, least significant first from `right` leftwards in steps of the cell's
@@ -108,25 +99,11 @@ void OutFrame::joinIn(System& system) {
     shotLatch = (buttons & kButtonShot) ? 1 : 0;
 
     if (joining && (left || right)) {
-        // The other family, always its base ship.
-        joinChoice = (joinChoice == 1 || joinChoice == 3) ? 0 : 1;
+        joinChoice = otherFamily(joinChoice);
         playSound(system, SoundManager::kSoundSelect);
     }
     if (joining && (up || down)) {
-        switch (joinChoice) {
-            case 0:
-                joinChoice = variantUnlocked(system.config, 0) ? 2 : 0;
-                break;
-            case 1:
-                joinChoice = variantUnlocked(system.config, 1) ? 3 : 1;
-                break;
-            case 2:
-                joinChoice = 0;
-                break;
-            default:
-                joinChoice = 1;
-                break;
-        }
+        joinChoice = toggledVariant(system, joinChoice);
         playSound(system, SoundManager::kSoundSelect);
     }
     if (shotPressed) {
@@ -137,7 +114,7 @@ void OutFrame::joinIn(System& system) {
             // A player who has played this game before comes in as after a continue: the
             // last digit of the score the last ship ended with counts the continues used.
             const int32_t recorded = system.playerRecord[absent].finalScore;
-            if (recorded != 0) ship->score = std::min(std::abs(recorded % 10) + 1, 9);
+            if (recorded != 0) ship->score = ContinueSelectShip::continueCount(recorded);
             joiningPlayer = kNoJoin;
             return;
         }

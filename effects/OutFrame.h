@@ -19,7 +19,6 @@ class OutFrame : public Task {
     static constexpr int32_t kFadeInFrames = 64;
     static constexpr int32_t kClosingFrames = 32;
     static constexpr int32_t kPulseSteps = 32;
-    static constexpr uint32_t kVariantTint = 0xFFCC99;
     // Where the right panel starts on the screen.
     static constexpr int32_t kRightPanelX = 376;
 

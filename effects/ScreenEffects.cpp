@@ -33,15 +33,11 @@ Blur::Blur(int32_t d) : Effect(0, 0), duration(d), remaining(d) {}
 
 void Blur::update() {
     Back* back = owner ? Back::find(*owner) : nullptr;
-    if (duration <= 0) {
-        if (back) back->alpha = 255;
-        end();
-        return;
-    }
-    if (back) {
+    if (back && duration > 0) {
         const int64_t elapsed = static_cast<int64_t>(duration) - remaining;
         back->alpha = static_cast<int32_t>(elapsed * 247 / duration + 8);
     }
+    // A duration of 0 or less starts with remaining at most 0: it ends here at once.
     --remaining;
     if (remaining < 0) {
         if (back) back->alpha = 255;

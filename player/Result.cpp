@@ -84,7 +84,7 @@ void Result::draw(DIB& surface) {
     const uint32_t alpha = clampAlpha(255 * fade / 16);
     if (alpha == 0) return;
 
-    const GlyphFont title = menuFont20(*sys);
+    const GlyphFont title = menuFont(*sys);
     const GlyphFont font = smallFont(*sys);
     shadowedText(title, surface, "Result", 80, 80, alpha, kCaptionColour);
     struct Row {

@@ -93,8 +93,8 @@ void ReplaySave::draw(DIB& surface) {
     const ReplayIndex& index = sys->replay.index();
     char text[32];
     std::snprintf(text, sizeof text, "Score %9d", std::max(index.score[0], index.score[1]));
-    drawGlyphText(menuFont20(*sys), ColorKey | Subtract | Mask, kScoreColour, &surface, text,
-                  kScoreX, kScoreY);
+    drawGlyphText(menuFont(*sys), ColorKey | Subtract | Mask, kScoreColour, &surface, text, kScoreX,
+                  kScoreY);
     if (failureShown > 0) {
         drawGlyphText(smallFont(*sys), ColorKey | Add, 0, &surface, "Save failed", kFailureX,
                       kFailureY);
@@ -132,7 +132,7 @@ void ReplayOverwrite::draw(DIB& surface) {
     const System* sys = system();
     if (!sys) return;
     drawDialogBand(surface, bandHeight);
-    const GlyphFont font = menuFont20(*sys);
+    const GlyphFont font = menuFont(*sys);
     drawGlyphText(font, ColorKey | Add, 128, &surface, "Overwrite?", 160, 160);
     drawMenuText(font, surface, "Yes", 190, 200, choice == 0);
     drawMenuText(font, surface, "No", 270, 200, choice == 1);

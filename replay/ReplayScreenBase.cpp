@@ -10,12 +10,8 @@
 
 namespace vg {
 
-namespace {
-
-constexpr const char* kDifficultyNames[ReplayData::kDifficultyCount] = {"Easy", "Normal", "Hard",
-                                                                        "Extra", "Extra2"};
-
-}  // namespace
+// A playable replay's difficulty indexes the screens' table of names.
+static_assert(ReplayData::kDifficultyCount == kDifficultyCount);
 
 ReplayScreenBase::ReplayScreenBase() {
     rowX.fill(fixedFromInt(kRowStartX));

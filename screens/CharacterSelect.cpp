@@ -3,9 +3,11 @@
 #include "AtlasCells.h"
 #include "core/Layers.h"
 #include "core/PlayField.h"
+#include "effects/Effect.h"
 #include "render/Blit.h"
 #include "render/Cell.h"
 #include "screens/ChooseLevel.h"
+#include "screens/Continue.h"
 #include "screens/SetupDraw.h"
 #include "screens/StageSelect.h"
 #include "sound/SoundBank.h"
@@ -19,7 +21,6 @@ constexpr int32_t kPanelX[2] = {40, 272};
 constexpr int32_t kPanelTop = 100;
 constexpr int32_t kPanelAway = 400;
 constexpr int32_t kNameRowY[2] = {150, 172};
-constexpr uint32_t kVariantTint = 0xFFCC99;
 constexpr int32_t kScrollLoop = 70;
 
 void drawWithShadow(const DIB& sheet, DIB& surface, const atlas::Cell& cell, int32_t frame,
@@ -46,14 +47,6 @@ CharacterSelect::CharacterSelect(int chooser) : player(chooser & 1) {
     }
 }
 
-bool CharacterSelect::variantUnlocked(const Config& config, uint8_t baseShip) {
-    const uint8_t bit = static_cast<uint8_t>(1u << (baseShip & 1));
-    for (int difficulty = 1; difficulty <= 3; ++difficulty) {
-        if (config.clearMarks[difficulty] & bit) return true;
-    }
-    return false;
-}
-
 PlayerRecord CharacterSelect::newGameRecord(uint8_t ship) {
     PlayerRecord record;
     if (ship > 3) return record;  // no such player: ship type 255, lives -1
@@ -72,25 +65,17 @@ bool CharacterSelect::joined(int q) const {
 void CharacterSelect::toggleBase(System& system, int q) {
     if (!joined(q) || ready[q]) return;
     uint8_t& ship = menuMemory().chosenShip[q];
-    ship = (ship == 1 || ship == 3) ? 0 : 1;
+    ship = otherFamily(ship);
     playSound(system, SoundManager::kSoundSelect);
 }
 
 void CharacterSelect::toggleVariant(System& system, int q) {
     if (!joined(q) || ready[q]) return;
     uint8_t& ship = menuMemory().chosenShip[q];
-    switch (ship) {
-        case 0:
-        case 1:
-            if (variantUnlocked(system.config, ship)) {
-                ship = static_cast<uint8_t>(ship + 2);
-                playSound(system, SoundManager::kSoundSelect);
-            }
-            break;
-        default:
-            ship = static_cast<uint8_t>(ship - 2);
-            break;
-    }
+    const uint8_t next = toggledVariant(system, ship);
+    // Only the move up to a variant sounds.
+    if (next > ship) playSound(system, SoundManager::kSoundSelect);
+    ship = next;
 }
 
 void CharacterSelect::startGame(System& system) {
@@ -187,7 +172,7 @@ void CharacterSelect::draw(DIB& surface) {
         drawWithShadow(image, surface, atlas::selectBack::kShipName, base, px + 8,
                        py + kNameRowY[0]);
         drawWithShadow(image, surface, atlas::selectBack::kShipName, base + 2, px + 8,
-                       py + kNameRowY[1], Tint, 0xFF000000u | kVariantTint);
+                       py + kNameRowY[1], Tint, colourParameter(255, kVariantTint));
         if (sys->difficulty < kDifficultyCount &&
             (sys->config.clearMarks[sys->difficulty] & (1u << ship))) {
             drawWithShadow(image, surface, atlas::selectBack::kClearMark, 0, px + 160, py + 8);

@@ -33,9 +33,6 @@ class CharacterSelect : public ScreenBase {
     void update() override;
     void draw(DIB& surface) override;
 
-    // TYPE-A2 (ship 2) is unlocked by a clear with TYPE-A on Normal, Hard or Extra; TYPE-B2 by
-    // one with TYPE-B.
-    static bool variantUnlocked(const Config& config, uint8_t baseShip);
     // The carry-over record a new game gives a player who chose `ship` (kNotJoined: no player,
     // lives -1).
     static PlayerRecord newGameRecord(uint8_t ship);

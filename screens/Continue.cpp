@@ -8,6 +8,7 @@
 #include "core/GameSound.h"
 #include "core/Layers.h"
 #include "core/System.h"
+#include "effects/Effect.h"
 #include "input/KeyRecord.h"
 #include "player/PlayerBase.h"
 #include "player/Ships.h"
@@ -60,6 +61,12 @@ bool shipUnlocked(const System& system, uint8_t shipType) {
     const uint8_t bit = static_cast<uint8_t>(1u << (shipType - 2));
     const uint8_t* marks = system.config.clearMarks;
     return ((marks[1] | marks[2] | marks[3]) & bit) != 0;
+}
+
+uint8_t toggledVariant(const System& system, uint8_t shipType) {
+    if (shipType >= 2) return static_cast<uint8_t>(shipType - 2);
+    const auto variant = static_cast<uint8_t>(shipType + 2);
+    return shipUnlocked(system, variant) ? variant : shipType;
 }
 
 void Continue::gameOver(System& system) {
@@ -169,17 +176,11 @@ void ContinueSelectShip::draw(DIB& surface) {
             return;
         }
         if (pressed & (kButtonLeft | kButtonRight)) {
-            shipType = (shipType == 1 || shipType == 3) ? 0 : 1;
+            shipType = otherFamily(shipType);
             playSound(*sys, SoundManager::kSoundSelect);
         }
         if (pressed & (kButtonUp | kButtonDown)) {
-            // The variant of the family, or back to the base ship.
-            if (shipType < 2) {
-                const auto variant = static_cast<uint8_t>(shipType + 2);
-                if (shipUnlocked(*sys, variant)) shipType = variant;
-            } else {
-                shipType = static_cast<uint8_t>(shipType - 2);
-            }
+            shipType = toggledVariant(*sys, shipType);
             playSound(*sys, SoundManager::kSoundSelect);
         }
     }
@@ -207,11 +208,10 @@ void ContinueSelectShip::drawChoice(const System& system, DIB& surface) const {
              kVariantTint);
     const int32_t k = pulse;
     const uint32_t alpha = echoAlpha(k, kPulseSteps);
-    // With Tint the alpha rides in the parameter's top byte above the colour.
     blitCellScaledCentred(ships, surface, icon, kIconFrame[family], kIconX[family] + icon.w / 2,
                           kIconY + icon.h / 2, icon.w + k, icon.h + k,
                           ColorKey | tint | Alpha | Add,
-                          variant ? (alpha << 24) | kVariantTint : alpha);
+                          variant ? colourParameter(alpha, kVariantTint) : alpha);
 }
 
 }  // namespace vg

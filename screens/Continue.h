@@ -4,24 +4,11 @@
 #include <cstdint>
 
 #include "core/Task.h"
+#include "screens/PressLatch.h"
 
 namespace vg {
 
 class System;
-
-// Fresh presses of some buttons of one player's input word, for the dialogs that read the
-// words themselves. Every latch starts set, so a button already held when the dialog opens
-// must be let go before it acts.
-struct PressLatch {
-    uint8_t held = 0xFF;
-
-    // The buttons of `mask` that are down in `buttons` and were up on the previous call.
-    uint8_t fresh(uint8_t buttons, uint8_t mask) {
-        const uint8_t pressed = static_cast<uint8_t>(buttons & mask & ~held);
-        held = static_cast<uint8_t>((held & ~mask) | (buttons & mask));
-        return pressed;
-    }
-};
 
 // The continue prompt after the last ship of the only player is lost (layer 29, over the frozen
 // game, drawn into the play field). It counts down from 9 seconds; "Yes" leads to the ship
@@ -62,8 +49,6 @@ class ContinueSelectShip : public Task {
     static constexpr int32_t kFirstActiveFrame = 17;
     static constexpr uint8_t kBandTarget = 120;
     static constexpr int32_t kPulseSteps = 32;
-    // Colour of a "2" variant's icon.
-    static constexpr uint32_t kVariantTint = 0xFFCC99;
 
     void draw(DIB& surface) override;
 
@@ -84,5 +69,17 @@ class ContinueSelectShip : public Task {
 // TYPE-A2 (ship 2) is open once TYPE-A has cleared Normal, Hard or Extra; TYPE-B2 (ship 3) once
 // TYPE-B has.
 bool shipUnlocked(const System& system, uint8_t shipType);
+
+// The tint of a "2" variant wherever a ship choice shows one.
+inline constexpr uint32_t kVariantTint = 0xFFCC99;
+
+// The two moves of every ship choice (the ship selection, the continue, a second player joining).
+// The other family's base ship: TYPE-B after TYPE-A or TYPE-A2, TYPE-A after the others.
+inline uint8_t otherFamily(uint8_t shipType) {
+    return (shipType == 1 || shipType == 3) ? 0 : 1;
+}
+// A base ship becomes its "2" variant once that is unlocked (else stays); a variant goes back to
+// its base ship.
+uint8_t toggledVariant(const System& system, uint8_t shipType);
 
 }  // namespace vg

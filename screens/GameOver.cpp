@@ -2,13 +2,11 @@
 
 #include "AtlasCells.h"
 #include "core/GameSound.h"
-#include "core/Layers.h"
 #include "core/System.h"
 #include "input/KeyRecord.h"
 #include "render/Blit.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
-#include "screens/NameEntry.h"
 #include "screens/ScreenBase.h"
 #include "sound/SoundBank.h"
 #include "stage/GameFlow.h"
@@ -30,7 +28,7 @@ void GameOver::draw(DIB& surface) {
     if ((frame > kShotAfter && shot) || frame > kLastFrame) {
         sys->endAll();
         if (sys->replay.recording) {
-            sys->spawnFront<NameEntryInit>(layer::kBanner);
+            goToNameEntry(*sys);
         } else {
             goToReplayScreen(*sys);
         }
@@ -38,9 +36,8 @@ void GameOver::draw(DIB& surface) {
         return;
     }
     if (frame >= 1) {
-        const uint32_t alpha =
-            frame < kFadeFrames ? static_cast<uint32_t>(frame * 255 / kFadeFrames) : 255;
-        fillRect(&surface, 0, 0, surface.width, surface.height, 0, Alpha, alpha);
+        fillRect(&surface, 0, 0, surface.width, surface.height, 0, Alpha,
+                 fadeAlpha(frame, kFadeFrames));
     }
     blitCell(sys->imageSlots[kSlotFrame], surface, atlas::frame::kGameOverBanner, 0, 0, kBannerY,
              Add);

@@ -10,6 +10,7 @@
 #include "render/Blit.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
+#include "screens/ChooseLevel.h"
 #include "screens/Continue.h"
 #include "screens/MenuDraw.h"
 #include "screens/TitleInit.h"
@@ -38,11 +39,6 @@ void ScoreInit::update() {
 
 Score::Score() {
     restartRows();
-}
-
-int Score::highestDifficulty(const System& system) {
-    if (system.config.extraCleared) return 4;
-    return system.config.gameCleared ? 3 : 2;
 }
 
 void Score::restartRows() {
@@ -74,7 +70,8 @@ void Score::formatPlace(const ScoreEntry& entry, int place, char (&text)[64]) {
 void Score::update() {
     System* sys = system();
     if (!sys) return;
-    const int highest = highestDifficulty(*sys);
+    // The tables of the difficulties a game can be started on.
+    const int highest = ChooseLevel::highestOffered(*sys);
     // A table shown for a difficulty no longer offered (never normally) starts over at "Easy".
     if (difficulty > highest) difficulty = 0;
     bool changed = false;
@@ -99,9 +96,7 @@ void Score::update() {
         restartRows();
     }
     if (fired(menuConfirm()) || fired(menuCancel()) || escapePressed()) {
-        sys->spawnFront<TitleInit>(layer::kScreens);
-        playSound(*sys, SoundManager::kSoundCancel);
-        end();
+        goTo<TitleInit>(SoundManager::kSoundCancel);
         return;
     }
     if (rowCounter < kRowCounterTop) ++rowCounter;

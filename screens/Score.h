@@ -26,16 +26,11 @@ class Score : public ScreenBase {
     static constexpr int32_t kRowCounterTop = 64;
     static constexpr int32_t kPulseSteps = 16;
     static constexpr const char* kShipNames[4] = {"TYPE-A", "TYPE-B", "TYPE-A2", "TYPE-B2"};
-    static constexpr const char* kDifficultyNames[5] = {"Easy", "Normal", "Hard", "Extra",
-                                                        "Extra2"};
 
     Score();
     void update() override;
     void draw(DIB& surface) override;
 
-    // The highest difficulty the table offers: 4 with "Extra" cleared, else 3 with a game
-    // cleared, else 2.
-    static int highestDifficulty(const System& system);
     // The text of one place (counted from 0), as shown.
     static void formatPlace(const ScoreEntry& entry, int place, char (&text)[64]);
     // Rows slide in again from the right.

@@ -17,10 +17,6 @@ MenuMemory& menuMemory() {
     return memory;
 }
 
-GlyphFont menuFont(const System& system) {
-    return GlyphFont{&system.imageSlots[kSlotFrame], 0, 192, 20, 20, -8};
-}
-
 void leavePlay(System& system) {
     system.endAll();
     system.replay.recording = 0;

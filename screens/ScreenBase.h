@@ -9,6 +9,7 @@
 #include "core/Layers.h"
 #include "core/System.h"
 #include "core/Task.h"
+#include "effects/Fonts.h"
 #include "render/GlyphText.h"
 #include "resources/ImageSlots.h"
 
@@ -24,8 +25,9 @@ struct MenuMemory {
 };
 MenuMemory& menuMemory();
 
-// The menu font of "frame.png": 20 x 20 cells from (0, 192), advance 12.
-GlyphFont menuFont(const System& system);
+// The names of the difficulties as the screens and panels show them.
+inline constexpr const char* kDifficultyNames[kDifficultyCount] = {"Easy", "Normal", "Hard",
+                                                                   "Extra", "Extra2"};
 
 // Loads `name` from "data.pck" (or the loose file) into image slot `slot`; a missing picture
 // leaves the slot as it was.

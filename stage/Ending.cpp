@@ -26,7 +26,7 @@ constexpr uint8_t kButtonBits = 0xF0;
 }  // namespace
 
 EndingRunner* EndingRunner::find(const TaskManager& manager) {
-    return findFirstInLayers<EndingRunner>(manager, 0, layer::kFrame);
+    return findFirstInLayers<EndingRunner>(manager, layer::kScreens, layer::kFrame);
 }
 
 void EndingRunner::finish() {
@@ -43,9 +43,8 @@ void EndingRunner::update() {
     if (!system) return;
     if (counter < (1 << 30)) ++counter;
     for (int index = 0; index < 2; ++index) {
-        const uint8_t buttons = system->keyRecords[index].buttons & kButtonBits;
-        const bool pressed = (buttons & ~heldButtons[index]) != 0;
-        heldButtons[index] = buttons;
+        const uint8_t pressed =
+            latches[index].fresh(system->keyRecords[index].buttons, kButtonBits);
         if (pressed && counter > kFadeFrames) finish();
     }
     if (!finished) return;

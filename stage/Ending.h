@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "core/Task.h"
+#include "screens/PressLatch.h"
 
 namespace vg {
 
@@ -28,8 +30,8 @@ class EndingRunner : public Task {
     int32_t counter = 0;
     uint8_t finished = 0;
     int32_t closing = 0;
-    // Buttons held on the previous frame, so that only a new press finishes the ending.
-    uint8_t heldButtons[2] = {0xFF, 0xFF};
+    // Only a new press finishes the ending.
+    std::array<PressLatch, 2> latches{};
 };
 
 // A picture of the ending image shown at (x, y) for `duration` frames, fading in over the

@@ -11,6 +11,7 @@
 #include "core/TaskQuery.h"
 #include "effects/Rings.h"
 #include "enemy/Bullet.h"
+#include "enemy/EnemyCommon.h"
 #include "player/Pickups.h"
 #include "player/PlayerBase.h"
 #include "render/Blit.h"
@@ -22,12 +23,6 @@
 namespace vg {
 
 namespace {
-
-// a + b, held at the 32-bit limits: script positions and speeds can be anything.
-int32_t addClamped(int32_t a, int32_t b) {
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(static_cast<int64_t>(a) + b, INT32_MIN, INT32_MAX));
-}
 
 // Whether `value` (16.16) lies within lo..hi whole pixels, bounds included.
 bool within(int32_t value, int32_t lo, int32_t hi) {

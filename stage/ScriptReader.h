@@ -29,7 +29,6 @@ class ScriptReader {
     int fieldLength() const { return length_; }
     // The last field read was longer than kMaxFieldLength and was cut.
     bool fieldCut() const { return cut_; }
-    size_t position() const { return position_; }
 
   private:
     const char* text_;

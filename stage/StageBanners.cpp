@@ -114,7 +114,7 @@ void StageComplete::update() {
                     record.score = record.finalScore;
                 }
             }
-            if (OutFrame* frame = findFirstInLayer<OutFrame>(*system, layer::kOutFrame)) {
+            if (OutFrame* frame = OutFrame::find(*system)) {
                 frame->startClosing();
             }
             break;

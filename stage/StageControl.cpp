@@ -77,8 +77,7 @@ bool StageControl::isStanding(int32_t kind) {
     }
 }
 
-void StageControl::perform(System& system, const StageEvent& event, int32_t& clock) {
-    const StageEvent& e = event;
+void StageControl::perform(System& system, const StageEvent& e, int32_t& clock) {
     switch (e.kind) {
         case kEventMapScrollSpeed:
         case kEventMapPosY:

@@ -91,13 +91,6 @@ const std::vector<ScriptKeyword>& scriptKeywords() {
     return table;
 }
 
-const ScriptKeyword* scriptKeywordOfKind(int32_t kind) {
-    for (const ScriptKeyword& keyword : scriptKeywords()) {
-        if (keyword.kind == kind) return &keyword;
-    }
-    return nullptr;
-}
-
 namespace {
 
 const ScriptKeyword* findKeyword(const char* name) {

@@ -38,8 +38,6 @@ struct ScriptKeyword {
 };
 // The whole table, in lookup order.
 const std::vector<ScriptKeyword>& scriptKeywords();
-// The keyword with event kind `kind`, or null.
-const ScriptKeyword* scriptKeywordOfKind(int32_t kind);
 
 // What a content author should hear about (the game itself ignores these lines silently).
 struct ScriptProblem {

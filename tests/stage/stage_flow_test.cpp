@@ -264,7 +264,7 @@ TEST_F(StageFlowTest, APlayedBackStageStartsFromItsRecordedRecords) {
         s.replay.Step(input0, input1);
     }
     s.replay.EndStage(900, 0, 1);
-    if (!s.replay.HasStage(1)) GTEST_SKIP() << "the replay stand-in keeps no stages";
+    ASSERT_TRUE(s.replay.HasStage(1));
     s.replay.recording = 0;
     s.replay.playingBack = 1;
     s.stageIndex = 1;
