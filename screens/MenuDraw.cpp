@@ -1,16 +1,17 @@
 #include "screens/MenuDraw.h"
 
 #include "render/Blit.h"
+#include "render/Cell.h"
 
 namespace vg {
 
 void drawMenuBackground(const DIB& background, DIB& surface, int32_t frame) {
     constexpr int32_t kFadeFrames = 16;
     if (frame < kFadeFrames) {
-        blit(&background, &surface, 0, 0, 512, 384, 0, 1, Alpha,
-             static_cast<uint32_t>(frame * 255 / kFadeFrames));
+        blitCell(background, surface, atlas::selectBack::kBackground, 0, 0, 0, Alpha,
+                 static_cast<uint32_t>(frame * 255 / kFadeFrames));
     } else {
-        blit(&background, &surface, 0, 0, 512, 384, 0, 1, 0, 0);
+        blitCell(background, surface, atlas::selectBack::kBackground, 0, 0, 0, 0);
     }
 }
 

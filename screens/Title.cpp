@@ -5,6 +5,7 @@
 #include "core/GameSound.h"
 #include "core/Layers.h"
 #include "render/Blit.h"
+#include "render/Cell.h"
 #include "replay/ReplayLoad.h"
 #include "screens/ChooseLevel.h"
 #include "screens/OptionInit.h"
@@ -14,17 +15,10 @@
 namespace vg {
 
 namespace {
-// Cells of "title.png".
-constexpr int32_t kItemW = 150;
-constexpr int32_t kItemH = 20;
-constexpr int32_t kItemSourceY = 384;
-constexpr int32_t kItemLitSourceX = 150;
+// Where the menu items of "title.png" stand on the screen.
 constexpr int32_t kItemX = 181;
 constexpr int32_t kItemY = 192;
 constexpr int32_t kItemStep = 28;
-constexpr int32_t kStripW = 320;
-constexpr int32_t kStripH = 20;
-constexpr int32_t kStripSourceY = 504;
 }  // namespace
 
 void Title::confirm(System& system, int8_t item) {
@@ -88,24 +82,24 @@ void Title::draw(DIB& surface) {
     if (!sys) return;
     const DIB& image = sys->imageSlots[kSlotMenuBack];
     const uint32_t a = fadeAlpha(n, 32);
-    blit(&image, &surface, 0, 0, surface.width, surface.height, 0, 0, Alpha, a);
+    blitCell(image, surface, atlas::title::kPicture, 0, 0, 0, Alpha, a);
     // A cursor out of range (never set so) highlights nothing.
     const int8_t cursor = menuMemory().titleCursor;
     for (int32_t i = 0; i < kItemCount; ++i) {
         const int32_t y = kItemY + kItemStep * i;
-        const int32_t sourceY = kItemSourceY + kItemH * i;
-        blit(&image, &surface, kItemX, y, kItemW, kItemH, 0, sourceY, Alpha, a);
+        blitCell(image, surface, atlas::title::kItem, i, kItemX, y, Alpha, a);
         if (i == cursor) {
-            blit(&image, &surface, kItemX, y, kItemW, kItemH, kItemLitSourceX, sourceY, Alpha, a);
+            blitCell(image, surface, atlas::title::kItemLit, i, kItemX, y, Alpha, a);
         }
     }
-    const int32_t stripX = surface.width - kStripW;
-    const int32_t stripY = surface.height - kStripH;
+    const atlas::Cell& strip = atlas::title::kStrip;
+    const int32_t stripX = surface.width - strip.w;
+    const int32_t stripY = surface.height - strip.h;
     if (n > 127) {
-        blit(&image, &surface, stripX, stripY, kStripW, kStripH, 0, kStripSourceY, Add, 0);
+        blitCell(image, surface, strip, 0, stripX, stripY, Add);
     } else {
-        blit(&image, &surface, stripX, stripY, kStripW, kStripH, 0, kStripSourceY, Add | Alpha,
-             static_cast<uint32_t>(n * 255 / 128));
+        blitCell(image, surface, strip, 0, stripX, stripY, Add | Alpha,
+                 static_cast<uint32_t>(n * 255 / 128));
     }
 }
 
