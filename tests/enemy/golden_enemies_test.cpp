@@ -169,13 +169,14 @@ std::vector<Shot> shots() {
              forEachInLayer<EnemyBase>(s, layer::kAir, [](EnemyBase& e) { e.hitPoints = -1; });
              forEachInLayer<EnemyBase>(s, layer::kGround, [](EnemyBase& e) { e.hitPoints = -1; });
          }});
-    list.push_back({"heli_item", 16,
+    list.push_back({"heli_item", 90,
                     [](System& s) {
                         put(s, kEnemyHeliBomb, {N(120), N(100)});
                     },
                     [](System& s, uint32_t f) {
                         if (f == 2) strike(s, layer::kAir, 5000);
                     }});
+    // (heli_item: 90 frames, when the wreck's bursts have cleared off the bomb item it left.)
     // The first boss: entry, then each phase of its cycle (t = age - 120), and its rings once
     // both wings are down.
     list.push_back({"boss1_entry", 60, boss(2), nullptr, true});
