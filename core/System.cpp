@@ -99,8 +99,8 @@ void System::updateInput() {
 
 void System::startAttractModeWhenIdle() {
     // The title counts the countdown down; a demo already running keeps its layer.
-    if (idleCountdown != 0 || firstOfLayer(kAttractLayer)) return;
-    spawnFront<AttractMode>(kAttractLayer, demoIndex);
+    if (idleCountdown != 0 || firstOfLayer(layer::kAttract)) return;
+    spawnFront<AttractMode>(layer::kAttract, demoIndex);
     idleCountdown = 600;
     demoIndex = static_cast<uint8_t>(demoIndex + 1 < AttractMode::kDemoStages ? demoIndex + 1 : 0);
 }

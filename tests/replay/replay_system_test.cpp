@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ReplayTestFiles.h"
+#include "core/Layers.h"
 #include "core/System.h"
 #include "platform/Joystick.h"
 #include "platform/Keyboard.h"
@@ -27,7 +28,7 @@ class ReplaySystemTest : public ::testing::Test {
         }
         system.frameStep();
     }
-    Task* openPause() { return system.spawnFront<Task>(System::kPauseLayer); }
+    Task* openPause() { return system.spawnFront<Task>(layer::kPause); }
 
     TempFolder folder{"replay"};
     ScriptedKeyboard keyboard;
