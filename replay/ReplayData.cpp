@@ -92,6 +92,17 @@ bool readStageEntry(PackageReader& reader, int stage, ReplayStage& record) {
     return true;
 }
 
+// The play settings `config` holds, and `config` given `settings`.
+ReplaySettings settingsOf(const Config& config) {
+    return ReplaySettings{config.buzz, config.opticalEffect, config.bulletChangeCount};
+}
+
+void putSettings(Config& config, const ReplaySettings& settings) {
+    config.buzz = settings.buzz;
+    config.opticalEffect = settings.opticalEffect;
+    config.bulletChangeCount = settings.bulletChangeCount;
+}
+
 ReplayStamp localStamp() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -143,10 +154,7 @@ void ReplayData::BeginStage(uint8_t difficulty, uint8_t stage, const PlayerRecor
         for (auto& stream : streams_) stream.clear();
         // A recording never plays with a replay's settings, and keeps the ones it plays with.
         restorePlayerSettings();
-        if (config_) {
-            setSettings(
-                ReplaySettings{config_->buzz, config_->opticalEffect, config_->bulletChangeCount});
-        }
+        if (config_) setSettings(settingsOf(*config_));
         if (stage < kGameStages) {
             stages_[stage].player[0] = player0;
             stages_[stage].player[1] = player1;
@@ -446,32 +454,21 @@ void ReplayData::setSettings(const ReplaySettings& settings) {
 void ReplayData::applySettings() {
     if (!config_) return;
     if (!holdsPlayerSettings_) {
-        playerSettings_ =
-            ReplaySettings{config_->buzz, config_->opticalEffect, config_->bulletChangeCount};
+        playerSettings_ = settingsOf(*config_);
         holdsPlayerSettings_ = true;
     }
-    config_->buzz = index_.buzz;
-    config_->opticalEffect = index_.opticalEffect;
-    config_->bulletChangeCount = index_.bulletChangeCount;
+    putSettings(*config_, settings());
 }
 
 void ReplayData::restorePlayerSettings() {
     if (!holdsPlayerSettings_) return;
-    if (config_) {
-        config_->buzz = playerSettings_.buzz;
-        config_->opticalEffect = playerSettings_.opticalEffect;
-        config_->bulletChangeCount = playerSettings_.bulletChangeCount;
-    }
+    if (config_) putSettings(*config_, playerSettings_);
     holdsPlayerSettings_ = false;
 }
 
 Config ReplayData::playerConfig(const Config& live) const {
     Config config = live;
-    if (holdsPlayerSettings_) {
-        config.buzz = playerSettings_.buzz;
-        config.opticalEffect = playerSettings_.opticalEffect;
-        config.bulletChangeCount = playerSettings_.bulletChangeCount;
-    }
+    if (holdsPlayerSettings_) putSettings(config, playerSettings_);
     return config;
 }
 
