@@ -42,10 +42,6 @@ void reportZlib(const z_stream& stream) {
     debugOutput("\n");
 }
 
-bool present(const PlayerRecord& record) {
-    return record.lives >= 0 && record.shipType < 4;
-}
-
 // A record from a file, made safe for the ships and every table it reaches: a ship type above
 // 3 is an absent player; lives, bombs, energy and power stay within what a ship can hold.
 PlayerRecord soundRecord(PlayerRecord record) {
@@ -255,7 +251,7 @@ bool ReplayData::EndStage(int32_t score0, int32_t score1, uint8_t stage) {
         // A player absent at the stage start needs a block only if it pressed something (it
         // may have joined): a one-player game stores no block for the other player.
         const bool pressed = std::any_of(stream.begin(), stream.end(), [](uint8_t b) { return b; });
-        if (present(record.player[p]) || pressed) ok = storeBlock(stage, p);
+        if (record.player[p].present() || pressed) ok = storeBlock(stage, p);
     }
     if (!ok) {
         // A stage with input missing would replay as something else: it is left out.
