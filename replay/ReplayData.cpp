@@ -398,10 +398,11 @@ bool ReplayData::ReadIndex(const char* fileName, ReplayIndex& index) {
     return reader.openPackage(fileName) && readIndexEntry(reader, index);
 }
 
-uint8_t ReplayData::StageMask(const char* fileName) {
+uint8_t ReplayData::StageMask(const char* fileName, ReplayIndex* index) {
     PackageReader reader;
-    ReplayIndex index;
-    if (!reader.openPackage(fileName) || !readIndexEntry(reader, index)) return 0;
+    ReplayIndex header;
+    if (!reader.openPackage(fileName) || !readIndexEntry(reader, header)) return 0;
+    if (index) *index = header;
     uint8_t mask = 0;
     for (int s = 0; s < kGameStages; ++s) {
         ReplayStage record;
