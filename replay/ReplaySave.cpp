@@ -106,7 +106,6 @@ ReplayOverwrite::ReplayOverwrite(int target) : slot(target) {}
 void ReplayOverwrite::update() {
     System* sys = system();
     if (!sys) return;
-    countFrame(frame);
     const bool left = fired(menuLeft());
     const bool right = fired(menuRight());
     if (left || right) {
@@ -114,12 +113,11 @@ void ReplayOverwrite::update() {
         playSound(*sys, SoundManager::kSoundSelect);
     }
     if (fired(menuConfirm())) {
+        // "Yes": the save screen that asked, frozen under the question, writes and says how
+        // that went.
         if (choice == 0) {
             if (ReplaySave* screen = findFirstInLayer<ReplaySave>(*sys, layer::kScreens)) {
                 screen->saveToSlot(slot);
-            } else {
-                playSound(*sys, writeSlot(*sys, slot) ? SoundManager::kSoundOk
-                                                      : SoundManager::kSoundCancel);
             }
         }
         closeModal(kSilent);
