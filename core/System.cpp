@@ -5,6 +5,7 @@
 #include "render/Blit.h"
 #include "replay/AttractMode.h"
 #include "screens/Pause.h"
+#include "screens/Title.h"
 
 namespace vg {
 
@@ -101,7 +102,7 @@ void System::startAttractModeWhenIdle() {
     // The title counts the countdown down; a demo already running keeps its layer.
     if (idleCountdown != 0 || firstOfLayer(layer::kAttract)) return;
     spawnFront<AttractMode>(layer::kAttract, demoIndex);
-    idleCountdown = 600;
+    idleCountdown = Title::kIdleFrames;
     demoIndex = static_cast<uint8_t>(demoIndex + 1 < AttractMode::kDemoStages ? demoIndex + 1 : 0);
 }
 

@@ -9,6 +9,7 @@
 #include "core/TaskQuery.h"
 #include "effects/Fonts.h"
 #include "render/Blit.h"
+#include "render/Cell.h"
 #include "resources/ImageSlots.h"
 #include "screens/MenuDraw.h"
 #include "screens/TitleInit.h"
@@ -47,7 +48,7 @@ void ReplaySaveInit::update() {
     leavePlay(*system);
     DIB& background = system->imageSlots[kSlotBackground];
     if (loadScreenImage(*system, kSlotBackground, "replayBack.png")) {
-        blit(&background, &background, 0, 0, 512, 384, 0, 0, kCastMode, kCast);
+        blitCell(background, background, atlas::replayBack::kBackground, 0, 0, 0, kCastMode, kCast);
     }
     system->spawnFront<ReplaySave>(layer::kScreens);
 }

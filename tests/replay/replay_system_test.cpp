@@ -126,7 +126,7 @@ TEST_F(ReplaySystemTest, ReplayPlaysWithItsOwnSettingsAndThePlayerKeepsTheirs) {
     ASSERT_TRUE(readSaveFile(savePath.c_str(), SaveBlocks{scores, keys, saved}));
     EXPECT_EQ(settingsOf(saved), own);
     // Leaving the playback for the title (which resets the replay) gives them back.
-    ASSERT_NE(system.spawnFront<TitleInit>(0), nullptr);
+    ASSERT_NE(system.spawnFront<TitleInit>(layer::kScreens), nullptr);
     system.frameStep();
     EXPECT_EQ(replay.playingBack, 0);
     EXPECT_EQ(settingsOf(system.config), own);
