@@ -50,13 +50,16 @@ void HeadlessSession::feedAutoplay() {
     }
 }
 
-bool HeadlessSession::nextStage() {
+void HeadlessSession::closeOpenStage() {
     System& system = host_->system();
+    if (!system.replay.recording || system.replay.openStage() < 0) return;
+    const std::array<int32_t, 2> scores = runScores(system);
+    system.replay.EndOpenStage(scores[0], scores[1]);
+}
+
+bool HeadlessSession::nextStage() {
     // A stage cut short keeps what was played of it.
-    if (system.replay.recording && system.replay.openStage() >= 0) {
-        const std::array<int32_t, 2> scores = runScores(system);
-        system.replay.EndOpenStage(scores[0], scores[1]);
-    }
+    closeOpenStage();
     if (nextStageIndex_ >= options_.moreStages.size()) return false;
     const int stage = options_.moreStages[nextStageIndex_++];
     host_->startStage(static_cast<uint8_t>(stage), options_.difficulty, options_.ships[0],
@@ -105,12 +108,8 @@ uint32_t HeadlessSession::run(const HeadlessHost::FrameObserver& afterFrame) {
 }
 
 bool HeadlessSession::saveReplay(const std::string& path) {
-    System& system = host_->system();
-    ReplayData& replay = system.replay;
-    if (replay.openStage() >= 0 && replay.recording) {
-        const std::array<int32_t, 2> scores = runScores(system);
-        replay.EndOpenStage(scores[0], scores[1]);
-    }
+    closeOpenStage();
+    ReplayData& replay = host_->system().replay;
     bool any = false;
     for (int stage = 0; stage < ReplayData::kGameStages; ++stage)
         any = any || replay.HasStage(stage);

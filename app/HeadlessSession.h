@@ -77,6 +77,8 @@ class HeadlessSession {
   private:
     // The buttons the bot (or, before the game, the menu driver) holds for the next frame.
     void feedAutoplay();
+    // Closes the recorded stage still running at the current frame, with runScores.
+    void closeOpenStage();
     // A directly started stage is over (handed over or cut): on to the next one, or false.
     bool nextStage();
     // Whether the full game the bot plays has ended (neither a stage nor the ending shown).

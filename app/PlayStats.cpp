@@ -50,7 +50,7 @@ void PlayStats::stageStarted(const System& system) {
     stage.startFrame = system.frameCounter;
     for (int index = 0; index < 2; ++index) {
         const PlayerRecord& record = system.playerRecord[index];
-        if (record.lives < 0 || record.shipType > 3) continue;
+        if (!record.present()) continue;
         PlayerStats player;
         player.index = index;
         player.score = record.score;

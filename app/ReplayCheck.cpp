@@ -16,10 +16,6 @@ namespace {
 // Frames a stage may run past its record before the check gives up on its hand-over.
 constexpr int32_t kOverrun = 600;
 
-bool present(const PlayerRecord& record) {
-    return record.lives >= 0 && record.shipType <= 3;
-}
-
 // Catches the stage's start and its hand-over, where the game closes a completed stage's record
 // with the scores of the players' records.
 class StageWatch final : public PlayObserver {
@@ -67,7 +63,7 @@ std::array<int32_t, 2> runScores(const System& system) {
     for (int index = 0; index < 2; ++index) {
         if (const PlayerBase* ship = PlayerBase::find(system, index)) {
             scores[index] = ship->score;
-        } else if (present(system.playerRecord[index])) {
+        } else if (system.playerRecord[index].present()) {
             scores[index] = system.playerRecord[index].finalScore;
         }
     }

@@ -5,6 +5,7 @@
 // flash (92), six large explosions (each a fan of ten puffs or a chain of twelve) and the trails.
 // Shared by the effects benchmark and the effects golden pictures.
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -21,18 +22,17 @@ struct Offset {
     int32_t dx, dy;
 };
 inline const Offset* finaleOffsets() {
-    static Offset offsets[32];
-    static bool made = false;
-    if (!made) {
+    static const std::array<Offset, 32> offsets = [] {
+        std::array<Offset, 32> spiral{};
         for (int i = 0; i < 32; ++i) {
             const double radius = 80.0 * std::sqrt((i + 0.5) / 32.0);
             const double angle = i * 2.39996;
-            offsets[i] = {static_cast<int32_t>(radius * std::cos(angle)),
-                          static_cast<int32_t>(radius * std::sin(angle))};
+            spiral[i] = {static_cast<int32_t>(radius * std::cos(angle)),
+                         static_cast<int32_t>(radius * std::sin(angle))};
         }
-        made = true;
-    }
-    return offsets;
+        return spiral;
+    }();
+    return offsets.data();
 }
 
 // Creates the burst around the boss at (x, y) (16.16 field pixels).

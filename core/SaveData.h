@@ -105,6 +105,9 @@ struct PlayerRecord {
     int32_t energy = 0;
     int32_t score = 0;
     int32_t finalScore = 0;
+
+    // A player in the game: a ship type 0..3 and lives not negative.
+    bool present() const { return lives >= 0 && shipType <= 3; }
 };
 static_assert(sizeof(PlayerRecord) == 16);
 static_assert(offsetof(PlayerRecord, energy) == 4);

@@ -5,6 +5,7 @@
 #include "render/Blit.h"
 #include "replay/AttractMode.h"
 #include "screens/Pause.h"
+#include "screens/Title.h"
 
 namespace vg {
 
@@ -99,9 +100,9 @@ void System::updateInput() {
 
 void System::startAttractModeWhenIdle() {
     // The title counts the countdown down; a demo already running keeps its layer.
-    if (idleCountdown != 0 || firstOfLayer(kAttractLayer)) return;
-    spawnFront<AttractMode>(kAttractLayer, demoIndex);
-    idleCountdown = 600;
+    if (idleCountdown != 0 || firstOfLayer(layer::kAttract)) return;
+    spawnFront<AttractMode>(layer::kAttract, demoIndex);
+    idleCountdown = Title::kIdleFrames;
     demoIndex = static_cast<uint8_t>(demoIndex + 1 < AttractMode::kDemoStages ? demoIndex + 1 : 0);
 }
 

@@ -28,8 +28,6 @@ class System : public TaskManager {
     // Layers drawn into the play field while fieldView is set; 30..31 go onto the screen.
     static constexpr int kFieldLayerTop = 29;
     static constexpr int kScreenLayerTop = 31;
-    static constexpr int kPauseLayer = 31;
-    static constexpr int kAttractLayer = 32;
     static constexpr int kImageSlotCount = 8;
     static constexpr uint32_t kScratchArenaCapacity = 0x400010;
     static constexpr const char* kSaveFileName = "save";

@@ -12,10 +12,7 @@
 #include "stage/StageScript.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // Devices of our own: System's default constructor hands its members out before they exist.
-    static vg::NullKeyboard keyboard;
-    static vg::NullJoystick joystick;
-    static vg::System system(keyboard, joystick);
+    static vg::System system;
     std::vector<vg::StageEvent> events;
     std::vector<vg::ScriptProblem> problems;
     vg::parseStageScript(reinterpret_cast<const char*>(data), size, events, &problems);

@@ -47,6 +47,14 @@ std::string normaliseRelative(const char* path) {
     return out;
 }
 
+// The folder of the running executable; empty when the system does not tell.
+std::string executableFolder() {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    return self.parent_path().string();
+}
+
 }  // namespace
 
 std::string perUserDataFolder(const std::string& xdgDataHome, const std::string& home) {
@@ -86,13 +94,6 @@ FolderSearchResult findGameFolders(const FolderSearch& search) {
         return result;
     }
     return result;
-}
-
-std::string executableFolder() {
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) return {};
-    return self.parent_path().string();
 }
 
 FolderSearch processFolderSearch() {

@@ -71,9 +71,6 @@ FolderSearch processFolderSearch();
 // empty when neither is known.
 std::string perUserDataFolder(const std::string& xdgDataHome, const std::string& home);
 
-// The folder of the running executable; empty when the system does not tell.
-std::string executableFolder();
-
 struct WriteFolderCheck {
     // The working folder exists (or was made) and can be entered.
     bool usable = false;

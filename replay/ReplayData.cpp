@@ -42,10 +42,6 @@ void reportZlib(const z_stream& stream) {
     debugOutput("\n");
 }
 
-bool present(const PlayerRecord& record) {
-    return record.lives >= 0 && record.shipType < 4;
-}
-
 // A record from a file, made safe for the ships and every table it reaches: a ship type above
 // 3 is an absent player; lives, bombs, energy and power stay within what a ship can hold.
 PlayerRecord soundRecord(PlayerRecord record) {
@@ -90,6 +86,17 @@ bool readStageEntry(PackageReader& reader, int stage, ReplayStage& record) {
     read.blockSize[1] = 0;
     record = read;
     return true;
+}
+
+// The play settings `config` holds, and `config` given `settings`.
+ReplaySettings settingsOf(const Config& config) {
+    return ReplaySettings{config.buzz, config.opticalEffect, config.bulletChangeCount};
+}
+
+void putSettings(Config& config, const ReplaySettings& settings) {
+    config.buzz = settings.buzz;
+    config.opticalEffect = settings.opticalEffect;
+    config.bulletChangeCount = settings.bulletChangeCount;
 }
 
 ReplayStamp localStamp() {
@@ -143,10 +150,7 @@ void ReplayData::BeginStage(uint8_t difficulty, uint8_t stage, const PlayerRecor
         for (auto& stream : streams_) stream.clear();
         // A recording never plays with a replay's settings, and keeps the ones it plays with.
         restorePlayerSettings();
-        if (config_) {
-            setSettings(
-                ReplaySettings{config_->buzz, config_->opticalEffect, config_->bulletChangeCount});
-        }
+        if (config_) setSettings(settingsOf(*config_));
         if (stage < kGameStages) {
             stages_[stage].player[0] = player0;
             stages_[stage].player[1] = player1;
@@ -247,7 +251,7 @@ bool ReplayData::EndStage(int32_t score0, int32_t score1, uint8_t stage) {
         // A player absent at the stage start needs a block only if it pressed something (it
         // may have joined): a one-player game stores no block for the other player.
         const bool pressed = std::any_of(stream.begin(), stream.end(), [](uint8_t b) { return b; });
-        if (present(record.player[p]) || pressed) ok = storeBlock(stage, p);
+        if (record.player[p].present() || pressed) ok = storeBlock(stage, p);
     }
     if (!ok) {
         // A stage with input missing would replay as something else: it is left out.
@@ -394,10 +398,11 @@ bool ReplayData::ReadIndex(const char* fileName, ReplayIndex& index) {
     return reader.openPackage(fileName) && readIndexEntry(reader, index);
 }
 
-uint8_t ReplayData::StageMask(const char* fileName) {
+uint8_t ReplayData::StageMask(const char* fileName, ReplayIndex* index) {
     PackageReader reader;
-    ReplayIndex index;
-    if (!reader.openPackage(fileName) || !readIndexEntry(reader, index)) return 0;
+    ReplayIndex header;
+    if (!reader.openPackage(fileName) || !readIndexEntry(reader, header)) return 0;
+    if (index) *index = header;
     uint8_t mask = 0;
     for (int s = 0; s < kGameStages; ++s) {
         ReplayStage record;
@@ -446,32 +451,21 @@ void ReplayData::setSettings(const ReplaySettings& settings) {
 void ReplayData::applySettings() {
     if (!config_) return;
     if (!holdsPlayerSettings_) {
-        playerSettings_ =
-            ReplaySettings{config_->buzz, config_->opticalEffect, config_->bulletChangeCount};
+        playerSettings_ = settingsOf(*config_);
         holdsPlayerSettings_ = true;
     }
-    config_->buzz = index_.buzz;
-    config_->opticalEffect = index_.opticalEffect;
-    config_->bulletChangeCount = index_.bulletChangeCount;
+    putSettings(*config_, settings());
 }
 
 void ReplayData::restorePlayerSettings() {
     if (!holdsPlayerSettings_) return;
-    if (config_) {
-        config_->buzz = playerSettings_.buzz;
-        config_->opticalEffect = playerSettings_.opticalEffect;
-        config_->bulletChangeCount = playerSettings_.bulletChangeCount;
-    }
+    if (config_) putSettings(*config_, playerSettings_);
     holdsPlayerSettings_ = false;
 }
 
 Config ReplayData::playerConfig(const Config& live) const {
     Config config = live;
-    if (holdsPlayerSettings_) {
-        config.buzz = playerSettings_.buzz;
-        config.opticalEffect = playerSettings_.opticalEffect;
-        config.bulletChangeCount = playerSettings_.bulletChangeCount;
-    }
+    if (holdsPlayerSettings_) putSettings(config, playerSettings_);
     return config;
 }
 

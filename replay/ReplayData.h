@@ -144,8 +144,9 @@ class ReplayData {
     // the list to show a bad one as an empty row). False without a 28-byte INDEX.
     static bool ReadIndex(const char* fileName, ReplayIndex& index);
     // Bit s (0..4) set when the file holds stage s in a form Load accepts. 0 for a file that
-    // cannot be read or has no INDEX.
-    static uint8_t StageMask(const char* fileName);
+    // cannot be read or has no INDEX. `index`, when given, receives the header as ReadIndex
+    // reads it (left alone without one): the list reads each file once.
+    static uint8_t StageMask(const char* fileName, ReplayIndex* index = nullptr);
     // A replay that Load accepts: its difficulty is one the game has.
     static bool Playable(const ReplayIndex& index) { return index.difficulty < kDifficultyCount; }
 

@@ -72,9 +72,8 @@ void ReplayLoad::update() {
         // The list stays under the stage choice, suspended; the buttons that open and close
         // the choice must be let go before the list acts again.
         sys->freezeLayer(layer);
-        sys->spawnBack<ReplayLoadStageSelect>(layer,
-                                              ReplayData::FolderPath(entry->fileName.c_str()),
-                                              entry->stageMask, entry->index.difficulty);
+        sys->spawnBack<ReplayLoadStageSelect>(
+            layer, ReplayData::FolderPath(entry->fileName.c_str()), entry->stageMask);
         resetHoldCounters();
         playSound(*sys, SoundManager::kSoundOk);
     } else if (fired(menuCancel()) || escapePressed()) {
@@ -82,8 +81,8 @@ void ReplayLoad::update() {
     }
 }
 
-ReplayLoadStageSelect::ReplayLoadStageSelect(std::string file, uint8_t mask, uint8_t level)
-    : path(std::move(file)), stageMask(mask), difficulty(level) {
+ReplayLoadStageSelect::ReplayLoadStageSelect(std::string file, uint8_t mask)
+    : path(std::move(file)), stageMask(mask) {
     // The lowest stage the file holds.
     for (int stage = 0; stage < kStages; ++stage) {
         if (stageMask & (1u << stage)) {

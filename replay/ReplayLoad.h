@@ -31,7 +31,7 @@ class ReplayLoadStageSelect : public ScreenBase {
   public:
     static constexpr int kStages = ReplayData::kGameStages;
 
-    ReplayLoadStageSelect(std::string path, uint8_t stageMask, uint8_t difficulty);
+    ReplayLoadStageSelect(std::string path, uint8_t stageMask);
     void update() override;
     void draw(DIB& surface) override;
 
@@ -43,7 +43,6 @@ class ReplayLoadStageSelect : public ScreenBase {
 
     std::string path;
     uint8_t stageMask;
-    uint8_t difficulty;
     int cursor = 0;
 
   private:

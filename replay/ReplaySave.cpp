@@ -9,6 +9,7 @@
 #include "core/TaskQuery.h"
 #include "effects/Fonts.h"
 #include "render/Blit.h"
+#include "render/Cell.h"
 #include "resources/ImageSlots.h"
 #include "screens/MenuDraw.h"
 #include "screens/TitleInit.h"
@@ -47,7 +48,7 @@ void ReplaySaveInit::update() {
     leavePlay(*system);
     DIB& background = system->imageSlots[kSlotBackground];
     if (loadScreenImage(*system, kSlotBackground, "replayBack.png")) {
-        blit(&background, &background, 0, 0, 512, 384, 0, 0, kCastMode, kCast);
+        blitCell(background, background, atlas::replayBack::kBackground, 0, 0, 0, kCastMode, kCast);
     }
     system->spawnFront<ReplaySave>(layer::kScreens);
 }
@@ -106,7 +107,6 @@ ReplayOverwrite::ReplayOverwrite(int target) : slot(target) {}
 void ReplayOverwrite::update() {
     System* sys = system();
     if (!sys) return;
-    countFrame(frame);
     const bool left = fired(menuLeft());
     const bool right = fired(menuRight());
     if (left || right) {
@@ -114,12 +114,11 @@ void ReplayOverwrite::update() {
         playSound(*sys, SoundManager::kSoundSelect);
     }
     if (fired(menuConfirm())) {
+        // "Yes": the save screen that asked, frozen under the question, writes and says how
+        // that went.
         if (choice == 0) {
             if (ReplaySave* screen = findFirstInLayer<ReplaySave>(*sys, layer::kScreens)) {
                 screen->saveToSlot(slot);
-            } else {
-                playSound(*sys, writeSlot(*sys, slot) ? SoundManager::kSoundOk
-                                                      : SoundManager::kSoundCancel);
             }
         }
         closeModal(kSilent);

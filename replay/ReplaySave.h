@@ -43,7 +43,6 @@ class ReplayOverwrite : public ScreenBase {
     void update() override;
     void draw(DIB& surface) override;
 
-    int32_t frame = 0;
     int choice = 1;  // 0 "Yes", 1 "No"
     int slot;
     int32_t bandHeight = 0;  // 16.16

@@ -22,8 +22,7 @@ void ReplayScreenBase::buildList() {
     for (int slot = 1; slot <= kSlots; ++slot) {
         const std::string path = ReplayData::SlotPath(slot);
         ReplayListEntry entry;
-        if (!ReplayData::ReadIndex(path.c_str(), entry.index)) continue;
-        entry.stageMask = ReplayData::StageMask(path.c_str());
+        entry.stageMask = ReplayData::StageMask(path.c_str(), &entry.index);
         if (entry.stageMask == 0) continue;
         char name[32];
         std::snprintf(name, sizeof name, "replay%02d.rpl", slot);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ReplayTestFiles.h"
+#include "core/Layers.h"
 #include "core/System.h"
 #include "platform/Joystick.h"
 #include "platform/Keyboard.h"
@@ -27,7 +28,7 @@ class ReplaySystemTest : public ::testing::Test {
         }
         system.frameStep();
     }
-    Task* openPause() { return system.spawnFront<Task>(System::kPauseLayer); }
+    Task* openPause() { return system.spawnFront<Task>(layer::kPause); }
 
     TempFolder folder{"replay"};
     ScriptedKeyboard keyboard;
@@ -125,7 +126,7 @@ TEST_F(ReplaySystemTest, ReplayPlaysWithItsOwnSettingsAndThePlayerKeepsTheirs) {
     ASSERT_TRUE(readSaveFile(savePath.c_str(), SaveBlocks{scores, keys, saved}));
     EXPECT_EQ(settingsOf(saved), own);
     // Leaving the playback for the title (which resets the replay) gives them back.
-    ASSERT_NE(system.spawnFront<TitleInit>(0), nullptr);
+    ASSERT_NE(system.spawnFront<TitleInit>(layer::kScreens), nullptr);
     system.frameStep();
     EXPECT_EQ(replay.playingBack, 0);
     EXPECT_EQ(settingsOf(system.config), own);

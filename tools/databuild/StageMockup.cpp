@@ -6,6 +6,7 @@
 #include "AtlasCells.h"
 #include "render/Blend.h"
 #include "render/Blit.h"
+#include "render/Cell.h"
 #include "render/ScaledBlit.h"
 #include "resources/DIB.h"
 #include "tools/databuild/PictureFiles.h"
@@ -30,24 +31,18 @@ int32_t fieldX(int32_t worldX) {
     return worldX - kScroll + 12;
 }
 
-void drawCell(const DIB& sheet, DIB& field, const Cell& cell, int32_t frame, int32_t left,
-              int32_t top, uint32_t mode, uint32_t parameter = 0) {
-    blit(&sheet, &field, left, top, cell.w, cell.h, cell.frameX(frame), cell.frameY(frame), mode,
-         parameter);
-}
-
 // A background object of the stage image with its top-left corner at world (x, y).
 void scenery(const Pictures& p, DIB& field, const Cell& cell, int32_t frame, int32_t x, int32_t y) {
-    drawCell(p.stage, field, cell, frame, fieldX(x), y, ColorKey);
+    blitCell(p.stage, field, cell, frame, fieldX(x), y, ColorKey);
 }
 
 void tank(const Pictures& p, DIB& field, int32_t x, int32_t y, int32_t hullFrame, int32_t turret) {
     const Cell& shadow = enemy::kTankShadow;
-    blit(&p.enemy, &field, fieldX(x) - 14, y - 14, 32, 32, shadow.frameX(hullFrame),
-         shadow.frameY(hullFrame), ColorKey | Subtract | Alpha, 128);
-    drawCell(p.enemy, field, enemy::kTankHull, hullFrame, fieldX(x) - 16, y - 16, ColorKey);
+    blitCell(p.enemy, field, shadow, hullFrame, fieldX(x) - 14, y - 14, ColorKey | Subtract | Alpha,
+             128);
+    blitCell(p.enemy, field, enemy::kTankHull, hullFrame, fieldX(x) - 16, y - 16, ColorKey);
     const Cell& top = enemy::kTankTurret;
-    drawCell(p.enemy, field, top, turret, fieldX(x) - top.w / 2, y - top.h / 2 - 1, ColorKey);
+    blitCell(p.enemy, field, top, turret, fieldX(x) - top.w / 2, y - top.h / 2 - 1, ColorKey);
 }
 
 // An air craft and its shadow, offset toward the lower middle of the field as the game does.
@@ -55,20 +50,20 @@ void craft(const Pictures& p, DIB& field, const Cell& cell, int32_t frame, int32
            const Cell* shadow = nullptr) {
     int32_t fx = fieldX(x);
     if (shadow != nullptr) {
-        drawCell(p.enemy, field, *shadow, 0, fx + (120 - fx) / 4 - shadow->w / 2,
+        blitCell(p.enemy, field, *shadow, 0, fx + (120 - fx) / 4 - shadow->w / 2,
                  y + (256 - y) / 4 + 30 - shadow->h / 2, ColorKey | Subtract | Alpha, 128);
     }
-    drawCell(p.enemy, field, cell, frame, fx - cell.w / 2, y - cell.h / 2, ColorKey);
+    blitCell(p.enemy, field, cell, frame, fx - cell.w / 2, y - cell.h / 2, ColorKey);
 }
 
 void player(const Pictures& p, DIB& field, int32_t x, int32_t y) {
     int32_t fx = fieldX(x);
-    blit(&p.ship, &field, fx + (120 - fx) / 4 - 10, y + (256 - y) / 4 + 30, 20, 20,
-         ship::kShadow.frameX(0), ship::kShadow.frameY(0), ColorKey | Subtract | Alpha, 128);
-    drawCell(p.ship, field, ship::kShip, 0, fx - 20, y - 20, ColorKey);
+    blitCell(p.ship, field, ship::kShadow, 0, fx + (120 - fx) / 4 - 10, y + (256 - y) / 4 + 30,
+             ColorKey | Subtract | Alpha, 128);
+    blitCell(p.ship, field, ship::kShip, 0, fx - 20, y - 20, ColorKey);
     for (int32_t i = 0; i < 3; ++i) {
-        drawCell(p.ship, field, ship::kShot1, 1, fx - 18, y - 60 - 44 * i, ColorKey);
-        drawCell(p.ship, field, ship::kShot1, 1, fx + 2, y - 60 - 44 * i, ColorKey);
+        blitCell(p.ship, field, ship::kShot1, 1, fx - 18, y - 60 - 44 * i, ColorKey);
+        blitCell(p.ship, field, ship::kShot1, 1, fx + 2, y - 60 - 44 * i, ColorKey);
     }
 }
 
@@ -120,9 +115,9 @@ void airfieldScene(const Pictures& p, DIB& field) {
     // The crawler parked on the apron below the portal, its centre at picture (132, 3700).
     int32_t x = 132 - 32;
     int32_t y = 3700 - map;
-    blit(&p.stage, &field, fieldX(x) - 128 + 2, y - 85 + 2, 256, 170, boss1::kSemiBoss1Shadow.x,
-         boss1::kSemiBoss1Shadow.y, Subtract, 128);
-    drawCell(p.stage, field, boss1::kSemiBoss1, 1, fieldX(x) - 128, y - 85, ColorKey);
+    blitCell(p.stage, field, boss1::kSemiBoss1Shadow, 0, fieldX(x) - 128 + 2, y - 85 + 2, Subtract,
+             128);
+    blitCell(p.stage, field, boss1::kSemiBoss1, 1, fieldX(x) - 128, y - 85, ColorKey);
     fan(p, field, x - 100, y + 20, 7, 100, 12, 40, bullet::kBullet0, false);
     fan(p, field, x, y + 30, 7, 90, 12, 60, bullet::kBullet0, false);
     fan(p, field, x + 40, y - 30, 9, 80, 10, 90, bullet::kBullet2, false);
@@ -146,10 +141,10 @@ void bossScene(const Pictures& p, DIB& field) {
     int32_t y = 120;
     int32_t fx = fieldX(x);
     const Cell& shadow = boss1::kBoss1Shadow;
-    blit(&p.stage, &field, fx + (120 - fx) / 4 - 79, y + (256 - y) / 4 + 30 - 86, shadow.w,
-         shadow.h, shadow.x, shadow.y, ColorKey | Subtract | Alpha, 128);
-    drawCell(p.stage, field, boss1::kBoss1, 0, fx - 79, y - 86, ColorKey);
-    drawCell(p.stage, field, boss1::kBoss1WingWreck, 1, fx + 15, y - 8, ColorKey);
+    blitCell(p.stage, field, shadow, 0, fx + (120 - fx) / 4 - 79, y + (256 - y) / 4 + 30 - 86,
+             ColorKey | Subtract | Alpha, 128);
+    blitCell(p.stage, field, boss1::kBoss1, 0, fx - 79, y - 86, ColorKey);
+    blitCell(p.stage, field, boss1::kBoss1WingWreck, 1, fx + 15, y - 8, ColorKey);
     fan(p, field, x - 40, y + 50, 12, 90, 30, 60, bullet::kBullet2, false);
     fan(p, field, x, y + 10, 16, 90, 22.5, 110, bullet::kBullet0, false);
     player(p, field, 100, 330);
