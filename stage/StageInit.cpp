@@ -58,11 +58,6 @@ void stopTunes(System& system) {
     stopSound(system, SoundManager::kMusicTitle);
 }
 
-bool playerPresent(const PlayerRecord& record) {
-    // A ship type above 3 is no ship at all, whatever the lives say.
-    return record.lives >= 0 && record.shipType <= 3;
-}
-
 void loadPicture(System& system, PackageReader& package, const char* name, int slot) {
     // A missing picture empties the slot rather than leaving the menu's or the last stage's
     // picture there to be cut up as scenery; the stage plays on (the map shows black).
@@ -86,7 +81,7 @@ void StageInit::recordFinishedGame(System& system) {
     if (system.difficulty >= kDifficultyCount) return;
     for (const PlayerRecord& record : system.playerRecord) {
         // A continued game's score ends in the continue count, so it earns no mark.
-        if (playerPresent(record) && record.finalScore % 10 == 0) {
+        if (record.present() && record.finalScore % 10 == 0) {
             config.clearMarks[system.difficulty] |= static_cast<uint8_t>(1u << record.shipType);
         }
     }
@@ -208,7 +203,7 @@ void StageInit::startStage(System& system) {
     }
     for (uint8_t index = 0; index < 2; ++index) {
         const PlayerRecord& record = system.playerRecord[index];
-        if (!playerPresent(record)) continue;
+        if (!record.present()) continue;
         if (PlayerBase* ship = createShip(system, record.shipType, index)) {
             ship->restoreFromRecord(record);
         }
