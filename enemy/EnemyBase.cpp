@@ -318,6 +318,8 @@ EnemyBase* EnemyBase::nearestEnemy(const TaskManager& manager, int32_t px, int32
     int32_t best = 0;
     for (const int enemyLayer : layer::kEnemyLayers) {
         forEachInLayer<EnemyBase>(manager, enemyLayer, [&](EnemyBase& enemy) {
+            // A wreck going through its destruction takes no more hits: nothing to home on.
+            if (enemy.dead) return;
             const int32_t d = pixelDistance(fixedToInt(px), fixedToInt(py), fixedToInt(enemy.x),
                                             fixedToInt(enemy.y));
             if (!nearest || d < best) {

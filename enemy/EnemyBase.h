@@ -72,8 +72,8 @@ class EnemyBase : public Task {
     // The live enemy with `serial` on an enemy layer, or null. Parts find their body this way
     // every frame and never keep a pointer to it.
     static EnemyBase* findBySerial(const TaskManager& manager, int32_t serial);
-    // The nearest live enemy on the enemy layers to (x, y) (16.16), by whole-pixel distance, or
-    // null.
+    // The nearest enemy on the enemy layers to (x, y) (16.16), by whole-pixel distance, that has
+    // neither ended nor begun its destruction; or null.
     static EnemyBase* nearestEnemy(const TaskManager& manager, int32_t x, int32_t y);
 
     // Fields in their order.

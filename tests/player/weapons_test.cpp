@@ -343,7 +343,12 @@ TEST_F(WeaponsTest, HomingNeedleTurnsTwoDegreesAFrameAndSpeedsUp) {
     EXPECT_DOUBLE_EQ(needle->heading, 272.0);  // the short way round toward 0
     EXPECT_EQ(needle->speed, px(8) + px(1) / 4);
     EXPECT_EQ(needle->vx, fixedMul(px(8), cosFixed(px(272))));
-    run(10);
+    // A wreck nearer on the other side is no target: the needle turns on toward the live one.
+    auto* wreck = system->spawnBack<TargetEnemy>(layer::kGround, px(60), px(300));
+    wreck->dead = 1;
+    frame();
+    EXPECT_DOUBLE_EQ(needle->heading, 274.0);
+    run(9);
     EXPECT_EQ(needle->speed, px(8) + 11 * px(1) / 4);
 }
 
