@@ -30,14 +30,6 @@ constexpr uint8_t kDirections[9] = {
 // Frames after which a plan changes to its second direction.
 constexpr int kSwitchFrames[] = {4, 10};
 
-// The ship's movement limits and the field scroll, as the ship applies them (16.16).
-constexpr int32_t kMinX = 4 * kFixedOne;
-constexpr int32_t kMaxX = 236 * kFixedOne;
-constexpr int32_t kMinY = 36 * kFixedOne;
-constexpr int32_t kMaxY = 348 * kFixedOne;
-constexpr int32_t kMaxScroll = 32 * kFixedOne;
-constexpr int64_t kSqrt2 = 92681;
-
 // Clearance wanted around bullets and enemy bodies, in pixels.
 constexpr int kBulletMargin = 9;
 constexpr int kEnemyMargin = 14;
@@ -59,22 +51,12 @@ struct ShipSim {
     int32_t scroll;
     int32_t speed;
 
+    // As the ship moves, with the field scroll it asks for held as the field holds it.
     void step(uint8_t directions) {
-        const bool vertical = directions & (kButtonUp | kButtonDown);
-        const bool horizontal = directions & (kButtonLeft | kButtonRight);
-        const int32_t move = vertical && horizontal
-                                 ? static_cast<int32_t>(int64_t{speed} * kFixedOne / kSqrt2)
-                                 : speed;
-        if (directions & kButtonUp) y -= move;
-        if (directions & kButtonDown) y += move;
-        if (directions & kButtonLeft) x -= move;
-        if (directions & kButtonRight) x += move;
-        x = std::clamp(x, kMinX, kMaxX);
-        y = std::clamp(y, kMinY, kMaxY);
-        if (horizontal) {
-            const int32_t change = (directions & kButtonLeft ? -move : move) * 32 / 240;
-            scroll = std::clamp(scroll + change, 0, kMaxScroll);
-        }
+        const PlayerBase::ViewStep moved = PlayerBase::stepInView(x, y, speed, directions);
+        x = moved.x;
+        y = moved.y;
+        scroll = std::clamp(scroll + moved.scrollChange, 0, PlayerBase::kMaxFieldScroll);
     }
     int32_t fieldX() const { return fixedToInt(x) + fixedToInt(scroll) - 12; }
     int32_t fieldY() const { return fixedToInt(y); }

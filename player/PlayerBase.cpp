@@ -39,7 +39,6 @@ constexpr int32_t kMinX = 4 * kFixedOne;
 constexpr int32_t kMaxX = 236 * kFixedOne;
 constexpr int32_t kMinY = 36 * kFixedOne;
 constexpr int32_t kMaxY = 348 * kFixedOne;
-constexpr int32_t kMaxFieldScroll = 32 * kFixedOne;
 // sqrt(2) in 16.16: a diagonal moves speed / sqrt(2) on each axis.
 constexpr int64_t kSqrt2 = 92681;
 
@@ -190,6 +189,22 @@ void PlayerBase::dyingStep() {
     placeOptionsAtShip();
 }
 
+PlayerBase::ViewStep PlayerBase::stepInView(int32_t x, int32_t y, int32_t speed,
+                                            uint8_t directions) {
+    const bool vertical = directions & (kButtonUp | kButtonDown);
+    const bool horizontal = directions & (kButtonLeft | kButtonRight);
+    const int32_t step =
+        vertical && horizontal ? static_cast<int32_t>(int64_t{speed} * kFixedOne / kSqrt2) : speed;
+    if (directions & kButtonUp) y -= step;
+    if (directions & kButtonDown) y += step;
+    if (directions & kButtonLeft) x -= step;
+    if (directions & kButtonRight) x += step;
+    // Division truncates toward zero, as the scroll change must.
+    const int32_t scrollChange =
+        horizontal ? (directions & kButtonLeft ? -step : step) * 32 / 240 : 0;
+    return {std::clamp(x, kMinX, kMaxX), std::clamp(y, kMinY, kMaxY), scrollChange};
+}
+
 void PlayerBase::move() {
     uint8_t directions = buttons() & (kButtonUp | kButtonRight | kButtonDown | kButtonLeft);
     // Opposite directions cancel.
@@ -199,18 +214,10 @@ void PlayerBase::move() {
     if ((directions & (kButtonLeft | kButtonRight)) == (kButtonLeft | kButtonRight)) {
         directions &= static_cast<uint8_t>(~(kButtonLeft | kButtonRight));
     }
-    const bool vertical = directions & (kButtonUp | kButtonDown);
-    const bool horizontal = directions & (kButtonLeft | kButtonRight);
-    const int32_t step =
-        vertical && horizontal ? static_cast<int32_t>(int64_t{speed} * kFixedOne / kSqrt2) : speed;
-    if (directions & kButtonUp) y -= step;
-    if (directions & kButtonDown) y += step;
-    if (directions & kButtonLeft) x -= step;
-    if (directions & kButtonRight) x += step;
-    x = std::clamp(x, kMinX, kMaxX);
-    y = std::clamp(y, kMinY, kMaxY);
-    // Division truncates toward zero, as the scroll change must.
-    if (horizontal) scrollField((directions & kButtonLeft ? -step : step) * 32 / 240);
+    const ViewStep moved = stepInView(x, y, speed, directions);
+    x = moved.x;
+    y = moved.y;
+    if (directions & (kButtonLeft | kButtonRight)) scrollField(moved.scrollChange);
     bankStep(directions);
 }
 

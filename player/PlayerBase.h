@@ -57,6 +57,18 @@ class PlayerBase : public Task {
     // The live player with `playerIndex` on the player layer, or null.
     static PlayerBase* find(const TaskManager& manager, int playerIndex);
 
+    // How far the field scrolls sideways under the ships (16.16).
+    static constexpr int32_t kMaxFieldScroll = 32 * kFixedOne;
+    // One frame of movement of a ship at view position (x, y) (16.16) holding `directions`
+    // (no opposite pair): a diagonal moves speed / sqrt(2) on each axis, the ship stays in the
+    // view, and a sideways move asks the field to scroll by `scrollChange`.
+    struct ViewStep {
+        int32_t x;
+        int32_t y;
+        int32_t scrollChange;
+    };
+    static ViewStep stepInView(int32_t x, int32_t y, int32_t speed, uint8_t directions);
+
     // Every score gain goes through here: adds (computed in 64 bits, saturating at the 32-bit
     // limits, so an expert chain cannot wrap the score) and grants at most one score extend.
     void addScore(int64_t amount);
