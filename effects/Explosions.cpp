@@ -5,11 +5,11 @@
 #include "AtlasCells.h"
 #include "core/FixedMath.h"
 #include "core/GameRandom.h"
+#include "core/MapScroll.h"
 #include "core/PlayField.h"
 #include "render/Blend.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
-#include "stage/Back.h"
 
 namespace vg {
 

@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "AtlasCells.h"
+#include "core/MapScroll.h"
 #include "core/PlayField.h"
 #include "render/Blend.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
-#include "stage/Back.h"
 
 namespace vg {
 

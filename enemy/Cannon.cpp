@@ -3,12 +3,12 @@
 #include "core/FixedMath.h"
 #include "core/GameSound.h"
 #include "core/Layers.h"
+#include "core/MapScroll.h"
 #include "core/System.h"
 #include "effects/Explosions.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
 #include "sound/SoundBank.h"
-#include "stage/Back.h"
 
 namespace vg {
 

@@ -1,6 +1,7 @@
 #include "enemy/SemiBoss1.h"
 
 #include "core/Layers.h"
+#include "core/MapScroll.h"
 #include "core/System.h"
 #include "effects/BossShieldFrame.h"
 #include "enemy/Bullet.h"
@@ -8,7 +9,6 @@
 #include "render/Blend.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
-#include "stage/Back.h"
 
 namespace vg {
 

@@ -1,11 +1,11 @@
 #include "enemy/TankHull.h"
 
+#include "core/MapScroll.h"
 #include "core/System.h"
 #include "enemy/EnemyBase.h"
 #include "enemy/EnemyCommon.h"
 #include "render/Blend.h"
 #include "render/Cell.h"
-#include "stage/Back.h"
 
 namespace vg {
 

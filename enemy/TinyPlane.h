@@ -12,7 +12,9 @@ class TinyPlane : public EnemyBase {
   public:
     static constexpr int32_t kHitPoints = 180;
 
-    // The straight plane: turn 0 for 0 frames.
+    // The curving plane turns by `turn` on every frame while its age is at most `turnFrames`
+    // (turnFrames + 1 frames, from age 0). The straight plane leaves both out: turnFrames -1
+    // never turns.
     TinyPlane(int32_t x, int32_t y, int32_t direction, int32_t speed, int8_t attackLevel,
               int32_t turn = 0, int32_t turnFrames = -1);
 

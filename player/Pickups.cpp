@@ -7,6 +7,7 @@
 #include "AtlasCells.h"
 #include "core/GameRandom.h"
 #include "core/Layers.h"
+#include "core/MapScroll.h"
 #include "core/System.h"
 #include "core/TaskQuery.h"
 #include "enemy/EnemyCommon.h"
@@ -15,7 +16,6 @@
 #include "render/Blend.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
-#include "stage/Back.h"
 
 namespace vg {
 

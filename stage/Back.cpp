@@ -11,20 +11,10 @@
 
 namespace vg {
 
-namespace {
-
-// A script without a loop point would let the map position fall for ever; it stops here, far
-// beyond any picture, instead of wrapping the 16.16 word.
-constexpr int64_t kMapPositionLimit = 1 << 30;
-
-}  // namespace
-
 Back::Back(uint8_t drawVariant) : variant(drawVariant) {}
 
 void Back::update() {
-    const int64_t next = static_cast<int64_t>(mapPosition) - scrollSpeed;
-    mapPosition = static_cast<int32_t>(std::clamp(next, -kMapPositionLimit, kMapPositionLimit));
-    if (mapPosition < loopPoint) mapPosition = loopBackPoint;
+    scroll();
 }
 
 void Back::draw(DIB& surface) {
@@ -45,11 +35,6 @@ void Back::draw(DIB& surface) {
 
 Back* Back::find(const TaskManager& manager) {
     return findFirstInLayers<Back>(manager, layer::kStageControl, layer::kBack);
-}
-
-int32_t mapSpeed(const TaskManager& manager) {
-    const Back* back = Back::find(manager);
-    return back ? back->scrollSpeed : 0;
 }
 
 }  // namespace vg

@@ -6,6 +6,7 @@
 #include "core/FixedMath.h"
 #include "core/GameSound.h"
 #include "core/Layers.h"
+#include "core/MapScroll.h"
 #include "core/PlayField.h"
 #include "core/System.h"
 #include "core/TaskQuery.h"
@@ -18,7 +19,6 @@
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
 #include "sound/SoundBank.h"
-#include "stage/Back.h"
 
 namespace vg {
 

@@ -1,11 +1,11 @@
 #include "stage/StageOverlays.h"
 
+#include "core/MapScroll.h"
 #include "core/PlayField.h"
 #include "core/System.h"
 #include "render/Blit.h"
 #include "render/ScaledBlit.h"
 #include "resources/ImageSlots.h"
-#include "stage/Back.h"
 
 namespace vg {
 
