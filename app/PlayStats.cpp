@@ -10,6 +10,7 @@
 #include "core/System.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyBase.h"
+#include "enemy/EnemyKinds.h"
 #include "player/PlayerBase.h"
 
 namespace vg {
@@ -35,7 +36,7 @@ std::string PlayStats::className(const EnemyBase& enemy) {
 }
 
 bool PlayStats::isBossKind(const std::string& name) {
-    return name.rfind("Boss", 0) == 0 || name.rfind("SemiBoss", 0) == 0;
+    return isBossClass(name);
 }
 
 void PlayStats::traceTo(std::ostream* out) {

@@ -8,6 +8,7 @@
 #include "effects/Explosions.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 #include "player/PlayerBase.h"
 #include "render/Blend.h"
 #include "render/Cell.h"
@@ -363,6 +364,18 @@ void Boss1Wing::draw(DIB& surface) {
     const int32_t bodyY = screenY(*sys, y) - kWingDy;
     blitCell(sys->imageSlots[kSlotStage], surface, atlas::boss1::kBoss1WingWreck, side,
              bodyX + (side ? 15 : -79), bodyY - 8, ColorKey);
+}
+
+EnemyBase* spawnBoss1(KindSpawn& spawn) {
+    const int32_t x = spawn.x();
+    const int32_t y = spawn.y();
+    // The body first, so that its serial is known to the wings that follow it.
+    Boss1* body = spawn.create<Boss1>(x, y, spawn.attackLevel());
+    if (!body) return nullptr;
+    for (uint8_t side = 0; side < 2; ++side) {
+        spawn.place<Boss1Wing>(Placement::Back, x, y, body->serial, side);
+    }
+    return body;
 }
 
 }  // namespace vg

@@ -8,6 +8,7 @@
 #include "effects/Explosions.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
@@ -103,6 +104,10 @@ void Cannon::draw(DIB& surface) {
     const bool red = lowHitPointBlink(kHitPoints);
     drawLit(*this, surface, enemySheet(*sys), cell, picture, screenX(*sys, x) - cell.w / 2,
             screenY(*sys, y) - cell.h / 2, red);
+}
+
+EnemyBase* spawnCannon(KindSpawn& spawn) {
+    return spawn.create<Cannon>(spawn.x(), spawn.y(), spawn.attackLevel());
 }
 
 }  // namespace vg

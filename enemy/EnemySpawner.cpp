@@ -1,176 +1,65 @@
 #include "enemy/EnemySpawner.h"
 
 #include <algorithm>
-#include <utility>
+#include <cstring>
 
-#include "core/Layers.h"
-#include "core/System.h"
-#include "enemy/Boss1.h"
-#include "enemy/Cannon.h"
-#include "enemy/EnemyKeywords.h"
-#include "enemy/FlyGun.h"
-#include "enemy/FlyMediumA.h"
-#include "enemy/FlyMediumB.h"
-#include "enemy/FlySmall.h"
-#include "enemy/Fuwafuwa.h"
-#include "enemy/Heli.h"
-#include "enemy/Kite.h"
-#include "enemy/SemiBoss1.h"
-#include "enemy/TankSmall.h"
-#include "enemy/TankSmall2.h"
-#include "enemy/TinyPlane.h"
+#include "enemy/EnemyKinds.h"
+#include "enemy/KindSpawn.h"
 
 namespace vg {
 
-namespace {
-
-enum class At { Front, Back };
-
-// Creates one enemy or part and tells the observer.
-template <class T, class... Args>
-T* create(System& system, int taskLayer, At at, Args&&... args) {
-    T* enemy = at == At::Front ? system.spawnFront<T>(taskLayer, std::forward<Args>(args)...)
-                               : system.spawnBack<T>(taskLayer, std::forward<Args>(args)...);
-    if (enemy && system.observer) system.observer->enemySpawned(*enemy);
-    return enemy;
-}
-
-// The attack level is a signed byte; a script value beyond it is held at its end.
-int8_t attackLevelOf(const StageEvent& event, int field) {
-    return static_cast<int8_t>(std::clamp<int32_t>(event.integer(field), -128, 127));
-}
-
-// The ground layer of a kind and of its _MIDDLE variant.
-int groundLayer(bool middle) {
-    return middle ? layer::kGroundMiddle : layer::kGround;
-}
-
-FlySmall* flySmall(System& system, const StageEvent& e) {
-    FlySmallCourse course;
-    int levelField = 4;
-    switch (e.kind) {
-        case kEnemyFlySmall:
-            course.direction = e.number(2);
-            course.speed = e.number(3);
-            break;
-        case kEnemyFlySmallBrake:
-            course.mode = FlySmallCourse::kBrake;
-            course.direction = e.number(2);
-            course.speed = e.number(3);
-            course.factor = e.number(4);
-            course.frames = e.integer(5);
-            levelField = 6;
-            break;
-        case kEnemyFlySmallCurve:
-            course.mode = FlySmallCourse::kCurve;
-            course.direction = e.number(2);
-            course.speed = e.number(3);
-            course.turn = e.number(4);
-            course.acceleration = e.number(5);
-            course.frames = e.integer(6);
-            levelField = 7;
-            break;
-        case kEnemyFlySmallShip:
-            course.mode = FlySmallCourse::kShip;
-            course.speed = e.number(2);
-            levelField = 3;
-            break;
-        default:  // kEnemyFlySmallShipBrake
-            course.mode = FlySmallCourse::kShipBrake;
-            course.speed = e.number(2);
-            course.factor = e.number(3);
-            course.frames = e.integer(4);
-            levelField = 5;
-            break;
+int KindSpawn::fieldIndex(std::string_view name) const {
+    std::string_view names = kind.names;
+    for (int index = 0; !names.empty(); ++index) {
+        const size_t comma = names.find(',');
+        if (names.substr(0, comma) == name) return index;
+        if (comma == std::string_view::npos) break;
+        names.remove_prefix(comma + 1);
     }
-    return create<FlySmall>(system, layer::kAir, At::Front, e.number(0), e.number(1), course,
-                            attackLevelOf(e, levelField));
+    return -1;
 }
 
-// The body `e` names, or null when the arena is full; `known` is left false for a kind code
-// that names no enemy this build knows.
-EnemyBase* place(System& system, const StageEvent& e, bool& known) {
-    known = true;
-    const int32_t x = e.number(0);
-    const int32_t y = e.number(1);
-    switch (e.kind) {
-        case kEnemyTankSmall:
-        case kEnemyTankSmallMiddle:
-            return create<TankSmall>(system, groundLayer(e.kind == kEnemyTankSmallMiddle),
-                                     At::Front, x, y, e.number(2), e.number(3), e.integer(4),
-                                     attackLevelOf(e, 5));
-        case kEnemyTankSmall2:
-        case kEnemyTankSmall2Middle:
-            return create<TankSmall2>(system, groundLayer(e.kind == kEnemyTankSmall2Middle),
-                                      At::Front, x, y, e.number(2), e.number(3), e.integer(4),
-                                      attackLevelOf(e, 5));
-        case kEnemyFlySmall:
-        case kEnemyFlySmallBrake:
-        case kEnemyFlySmallCurve:
-        case kEnemyFlySmallShip:
-        case kEnemyFlySmallShipBrake:
-            return flySmall(system, e);
-        case kEnemyKite:
-            return create<Kite>(system, layer::kAir, At::Front, x, y, e.number(2), e.number(3),
-                                attackLevelOf(e, 4));
-        case kEnemyFlyMediumA:
-            return create<FlyMediumA>(system, layer::kAir, At::Front, x, y, attackLevelOf(e, 2));
-        case kEnemyFlyMediumB:
-            return create<FlyMediumB>(system, layer::kAir, At::Front, x, y, attackLevelOf(e, 2));
-        case kEnemyHeliPower:
-        case kEnemyHeliBomb:
-            return create<Heli>(system, layer::kAir, At::Front, x, y,
-                                static_cast<uint8_t>(e.kind == kEnemyHeliPower ? 1 : 2));
-        case kEnemySemiBoss1:
-            return create<SemiBoss1>(system, layer::kGround, At::Front, x, y, e.number(2),
-                                     e.number(3), e.integer(4), attackLevelOf(e, 5));
-        case kEnemyBoss1: {
-            // The body first, so that its serial is known to the wings that follow it.
-            Boss1* body = create<Boss1>(system, layer::kAir, At::Front, x, y, attackLevelOf(e, 2));
-            if (!body) return nullptr;
-            for (uint8_t side = 0; side < 2; ++side) {
-                create<Boss1Wing>(system, layer::kAir, At::Back, x, y, body->serial, side);
-            }
-            return body;
-        }
-        case kEnemyTinyPlane:
-            return create<TinyPlane>(system, layer::kAir, At::Front, x, y, e.number(2), e.number(3),
-                                     attackLevelOf(e, 4));
-        case kEnemyTinyPlaneCurve:
-            return create<TinyPlane>(system, layer::kAir, At::Front, x, y, e.number(2), e.number(3),
-                                     attackLevelOf(e, 6), e.number(4),
-                                     static_cast<int32_t>(e.integer(5)));
-        case kEnemyCannon:
-        case kEnemyCannonMiddle:
-            return create<Cannon>(system, groundLayer(e.kind == kEnemyCannonMiddle), At::Front, x,
-                                  y, attackLevelOf(e, 2));
-        case kEnemyFlyGun:
-            return create<FlyGun>(system, layer::kAir, At::Front, x, y, e.number(2), e.number(3),
-                                  attackLevelOf(e, 4));
-        case kEnemyFlyGunBrake:
-            return create<FlyGun>(system, layer::kAir, At::Front, x, y, e.number(2), e.number(3),
-                                  e.number(4), static_cast<int32_t>(e.integer(5)),
-                                  attackLevelOf(e, 6));
-        case kEnemyFuwafuwa:
-            return create<Fuwafuwa>(system, layer::kAir, At::Front, x, y, e.number(2), e.number(3),
-                                    attackLevelOf(e, 4));
-        default:
-            known = false;
-            return nullptr;
+int32_t KindSpawn::read(std::string_view name, char type) {
+    const int index = fieldIndex(name);
+    if (index < 0 || index >= static_cast<int>(std::strlen(kind.fields)) ||
+        kind.fields[index] != type) {
+        ++misreads;
+        return 0;
     }
+    fieldsRead |= 1u << index;
+    return event.args[index];
 }
 
-}  // namespace
+int32_t KindSpawn::number(std::string_view name) {
+    return read(name, 'N');
+}
+
+int16_t KindSpawn::integer(std::string_view name) {
+    return static_cast<int16_t>(static_cast<uint32_t>(read(name, 'I')) >> 16);
+}
+
+int8_t KindSpawn::attackLevel() {
+    // A script value beyond a signed byte is held at its end.
+    return static_cast<int8_t>(std::clamp<int32_t>(integer("attackLevel"), -128, 127));
+}
+
+EnemyBase* placeEnemy(KindSpawn& spawn) {
+    return spawn.kind.built() ? spawn.kind.factory(spawn) : nullptr;
+}
 
 EnemyBase* placeEnemy(System& system, const StageEvent& event) {
-    bool known = false;
-    return place(system, event, known);
+    const KindRow* kind = findEnemyKind(event.kind);
+    if (!kind) return nullptr;
+    KindSpawn spawn(system, event, *kind);
+    return placeEnemy(spawn);
 }
 
 bool spawnEnemy(System& system, const StageEvent& event) {
-    bool known = false;
-    place(system, event, known);
-    return known;
+    const KindRow* kind = findEnemyKind(event.kind);
+    if (!kind || !kind->built()) return false;
+    KindSpawn spawn(system, event, *kind);
+    kind->factory(spawn);
+    return true;
 }
 
 StageEvent enemyEvent(int32_t kind, std::initializer_list<int32_t> args) {

@@ -8,16 +8,22 @@
 namespace vg {
 
 class EnemyBase;
+class KindSpawn;
 class System;
 
-// Creates the enemy (and the parts bound to it) that a script event names, on the layer and at
-// the front or back as the keyword says. Returns false for a kind code that names no enemy this
-// build knows; such an event simply spawns nothing. A kind that cannot be allocated is skipped.
+// Creates the enemy (and the parts bound to it) that a script event names, through its kind's
+// factory (enemy/EnemyKinds.h). Returns false for a code that names no enemy keyword and for a
+// kind not built yet; such an event simply spawns nothing. A kind that cannot be allocated is
+// skipped.
 bool spawnEnemy(System& system, const StageEvent& event);
 
-// The same, returning the body it created: null for an unknown kind or a full arena. Tests and
-// tools use it to place a kind and watch it.
+// The same, returning the body it created: null for an unknown or unbuilt kind or a full arena.
+// Tests and tools use it to place a kind and watch it.
 EnemyBase* placeEnemy(System& system, const StageEvent& event);
+
+// The same through a KindSpawn of the caller's, which then tells how the factory read the
+// event's values (the kind table test).
+EnemyBase* placeEnemy(KindSpawn& spawn);
 
 // Script values as the parser stores them, for code that builds events itself: a number field
 // as 16.16 (truncated toward zero), an integer field shifted into the upper 16 bits.

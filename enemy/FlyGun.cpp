@@ -2,6 +2,7 @@
 
 #include "core/System.h"
 #include "enemy/Bullet.h"
+#include "enemy/KindSpawn.h"
 
 namespace vg {
 
@@ -79,6 +80,18 @@ void FlyGun::drawShadow(DIB& surface) {
     if (const System* sys = system()) {
         drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlyGun, spriteFrame());
     }
+}
+
+EnemyBase* spawnFlyGun(KindSpawn& spawn) {
+    const int32_t x = spawn.x();
+    const int32_t y = spawn.y();
+    const int32_t direction = spawn.number("direction");
+    const int32_t speed = spawn.number("speed");
+    if (spawn.kind.variant == 0) {
+        return spawn.create<FlyGun>(x, y, direction, speed, spawn.attackLevel());
+    }
+    return spawn.create<FlyGun>(x, y, direction, speed, spawn.number("factor"),
+                                spawn.integer("frames"), spawn.attackLevel());
 }
 
 }  // namespace vg

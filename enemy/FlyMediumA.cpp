@@ -7,6 +7,7 @@
 #include "effects/Particles.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
@@ -156,6 +157,10 @@ void FlyMediumA::drawShadow(DIB& surface) {
     if (const System* sys = system()) {
         drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlyMediumA, spriteFrame());
     }
+}
+
+EnemyBase* spawnFlyMediumA(KindSpawn& spawn) {
+    return spawn.create<FlyMediumA>(spawn.x(), spawn.y(), spawn.attackLevel());
 }
 
 }  // namespace vg

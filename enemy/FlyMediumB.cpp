@@ -8,6 +8,7 @@
 #include "effects/Explosions.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 #include "player/PlayerBase.h"
 #include "sound/SoundBank.h"
 
@@ -121,6 +122,10 @@ void FlyMediumB::drawShadow(DIB& surface) {
         drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlyMediumB,
                       frameCount / 2 % 2);
     }
+}
+
+EnemyBase* spawnFlyMediumB(KindSpawn& spawn) {
+    return spawn.create<FlyMediumB>(spawn.x(), spawn.y(), spawn.attackLevel());
 }
 
 }  // namespace vg

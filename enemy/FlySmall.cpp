@@ -3,6 +3,7 @@
 #include "core/FixedMath.h"
 #include "core/System.h"
 #include "enemy/Bullet.h"
+#include "enemy/KindSpawn.h"
 #include "player/PlayerBase.h"
 
 namespace vg {
@@ -116,6 +117,25 @@ void FlySmall::drawShadow(DIB& surface) {
     if (const System* sys = system()) {
         drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlySmall, spriteFrame);
     }
+}
+
+EnemyBase* spawnFlySmall(KindSpawn& spawn) {
+    // The keyword chooses the flight; each flight reads its own values.
+    FlySmallCourse course;
+    course.mode = spawn.kind.variant;
+    const bool ship =
+        course.mode == FlySmallCourse::kShip || course.mode == FlySmallCourse::kShipBrake;
+    if (!ship) course.direction = spawn.number("direction");
+    course.speed = spawn.number("speed");
+    if (course.mode == FlySmallCourse::kBrake || course.mode == FlySmallCourse::kShipBrake) {
+        course.factor = spawn.number("factor");
+        course.frames = spawn.integer("frames");
+    } else if (course.mode == FlySmallCourse::kCurve) {
+        course.turn = spawn.number("turn");
+        course.acceleration = spawn.number("acceleration");
+        course.frames = spawn.integer("frames");
+    }
+    return spawn.create<FlySmall>(spawn.x(), spawn.y(), course, spawn.attackLevel());
 }
 
 }  // namespace vg

@@ -7,6 +7,7 @@
 #include "effects/Particles.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
@@ -96,6 +97,11 @@ void Fuwafuwa::drawShadow(DIB& surface) {
     if (const System* sys = system()) {
         drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFuwafuwa, 0);
     }
+}
+
+EnemyBase* spawnFuwafuwa(KindSpawn& spawn) {
+    return spawn.create<Fuwafuwa>(spawn.x(), spawn.y(), spawn.number("direction"),
+                                  spawn.number("speed"), spawn.attackLevel());
 }
 
 }  // namespace vg

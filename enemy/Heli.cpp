@@ -5,6 +5,7 @@
 #include "core/System.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 #include "player/Pickups.h"
 #include "player/PlayerBase.h"
 #include "sound/SoundBank.h"
@@ -92,6 +93,10 @@ void Heli::drawShadow(DIB& surface) {
         drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kHeliShadow, 0,
                       ShadowPicture::Own);
     }
+}
+
+EnemyBase* spawnHeli(KindSpawn& spawn) {
+    return spawn.create<Heli>(spawn.x(), spawn.y(), spawn.kind.variant);
 }
 
 }  // namespace vg

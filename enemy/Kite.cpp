@@ -6,6 +6,7 @@
 #include "effects/Particles.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 #include "sound/SoundBank.h"
 
 namespace vg {
@@ -96,6 +97,11 @@ void Kite::drawShadow(DIB& surface) {
     if (const System* sys = system()) {
         drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kKite, 0);
     }
+}
+
+EnemyBase* spawnKite(KindSpawn& spawn) {
+    return spawn.create<Kite>(spawn.x(), spawn.y(), spawn.number("direction"),
+                              spawn.number("speed"), spawn.attackLevel());
 }
 
 }  // namespace vg

@@ -6,6 +6,7 @@
 #include "effects/BossShieldFrame.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 #include "render/Blend.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
@@ -125,6 +126,12 @@ void SemiBoss1::draw(DIB& surface) {
     blitCell(sheet, surface, atlas::boss1::kSemiBoss1Shadow, 0, left + 2, top + 2, Subtract, 128);
     const bool red = !dead && lowHitPointBlink(kHitPoints);
     drawLit(*this, surface, sheet, cell, animationStep / 6, left, top, red);
+}
+
+EnemyBase* spawnSemiBoss1(KindSpawn& spawn) {
+    return spawn.create<SemiBoss1>(spawn.x(), spawn.y(), spawn.number("direction"),
+                                   spawn.number("speed"), spawn.integer("entryFrames"),
+                                   spawn.attackLevel());
 }
 
 }  // namespace vg

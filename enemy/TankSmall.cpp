@@ -3,6 +3,7 @@
 #include "core/System.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 #include "player/PlayerBase.h"
 
 namespace vg {
@@ -48,6 +49,12 @@ void TankSmall::fire(System& sys) {
     const int32_t a = static_cast<int32_t>(turretAngle);
     const int32_t angle = 30 * ((a + 15) / 30);
     fireAngled(sys, x, y, fixedFromInt(angle), kShellSpeed, kShell, serial);
+}
+
+EnemyBase* spawnTankSmall(KindSpawn& spawn) {
+    return spawn.create<TankSmall>(spawn.x(), spawn.y(), spawn.number("direction"),
+                                   spawn.number("speed"), spawn.integer("travelFrames"),
+                                   spawn.attackLevel());
 }
 
 }  // namespace vg

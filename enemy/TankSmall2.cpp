@@ -4,6 +4,7 @@
 #include "core/System.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 #include "player/PlayerBase.h"
 
 namespace vg {
@@ -53,6 +54,12 @@ void TankSmall2::fire(System& sys) {
                BulletOrder::Front);
     fireAngled(sys, x + 10 * c - 6 * s, y + 10 * s + 6 * c, theta, kShotSpeed, kSquare, serial,
                BulletOrder::Front);
+}
+
+EnemyBase* spawnTankSmall2(KindSpawn& spawn) {
+    return spawn.create<TankSmall2>(spawn.x(), spawn.y(), spawn.number("direction"),
+                                    spawn.number("speed"), spawn.integer("travelFrames"),
+                                    spawn.attackLevel());
 }
 
 }  // namespace vg

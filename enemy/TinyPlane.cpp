@@ -3,6 +3,7 @@
 #include "core/System.h"
 #include "enemy/Bullet.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindSpawn.h"
 
 namespace vg {
 
@@ -76,6 +77,18 @@ void TinyPlane::drawShadow(DIB& surface) {
     if (const System* sys = system()) {
         drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kTinyPlane, spriteFrame);
     }
+}
+
+EnemyBase* spawnTinyPlane(KindSpawn& spawn) {
+    const int32_t x = spawn.x();
+    const int32_t y = spawn.y();
+    const int32_t direction = spawn.number("direction");
+    const int32_t speed = spawn.number("speed");
+    if (spawn.kind.variant == 0) {
+        return spawn.create<TinyPlane>(x, y, direction, speed, spawn.attackLevel());
+    }
+    return spawn.create<TinyPlane>(x, y, direction, speed, spawn.attackLevel(),
+                                   spawn.number("turn"), spawn.integer("turnFrames"));
 }
 
 }  // namespace vg

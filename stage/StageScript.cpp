@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/TaskArena.h"
+#include "enemy/EnemyKinds.h"
 #include "resources/Package.h"
 #include "stage/ScriptReader.h"
 #include "stage/StageControl.h"
@@ -11,83 +12,37 @@
 namespace vg {
 
 const std::vector<ScriptKeyword>& scriptKeywords() {
-    // For the enemies the first two fields are the spawn position and the last integer field,
-    // where there is one, the attack level.
-    static const std::vector<ScriptKeyword> table = {
-        {"MAP_SCROLL_SPEED", kEventMapScrollSpeed, "N"},
-        {"MAP_POS_Y", kEventMapPosY, "N"},
-        {"MAP_LOOP_BACK_POINT_Y", kEventMapLoopBackPointY, "N"},
-        {"MAP_LOOP_POINT_Y", kEventMapLoopPointY, "N"},
-        {"ENEMY_TANKSMALL", 100, "NNNNII"},
-        {"ENEMY_TANKSMALL_MIDDLE", 101, "NNNNII"},
-        {"ENEMY_TANKSMALL2", 102, "NNNNII"},
-        {"ENEMY_TANKSMALL2_MIDDLE", 103, "NNNNII"},
-        {"ENEMY_FLYSMALL", 104, "NNNNI"},
-        {"ENEMY_FLYSMALL_BRAKE", 105, "NNNNNII"},
-        {"ENEMY_FLYSMALL_CURVE", 106, "NNNNNNII"},
-        {"ENEMY_FLYSMALL_SHIP", 107, "NNNI"},
-        {"ENEMY_FLYSMALL_SHIP_BRAKE", 108, "NNNNII"},
-        {"ENEMY_KITE", 109, "NNNNI"},
-        {"ENEMY_FLYMEDIUM_A", 110, "NNI"},
-        {"ENEMY_FLYMEDIUM_B", 111, "NNI"},
-        {"ENEMY_FLYMEDIUM_C", 112, "NNI"},
-        {"ENEMY_HELI_POWER", 113, "NN"},
-        {"ENEMY_HELI_BOMB", 114, "NN"},
-        {"ENEMY_SEMIBOSS_1", 115, "NNNNII"},
-        {"ENEMY_BOSS_1", 116, "NNI"},
-        {"ENEMY_SEMIBOSS_2", 117, "NNI"},
-        {"ENEMY_BOSS_2", 118, "NNI"},
-        {"ENEMY_TINYPLANE", 119, "NNNNI"},
-        {"ENEMY_TINYPLANE_CURVE", 120, "NNNNNII"},
-        {"ENEMY_CANNON", 121, "NNI"},
-        {"ENEMY_CANNON_MIDDLE", 122, "NNI"},
-        {"ENEMY_FLYGUN", 123, "NNNNI"},
-        {"ENEMY_FLYGUN_BRAKE", 124, "NNNNNII"},
-        {"ENEMY_TINYPLANE2", 125, "NNNNI"},
-        {"ENEMY_TINYPLANE2_CURVE", 126, "NNNNNII"},
-        {"ENEMY_TINYPLANE2_SHIP_BRAKE", 127, "NNNNII"},
-        {"ENEMY_FUWAFUWA", 128, "NNNNI"},
-        {"ENEMY_FLYLARGE", 129, "NNI"},
-        {"ENEMY_SEMIBOSS3_UNDER", 130, "NNNN"},
-        {"ENEMY_SEMIBOSS3", 131, "NNI"},
-        {"ENEMY_BOSS3_LARGE", 132, "NNNNI"},
-        {"ENEMY_BOSS3_SMALL", 133, "I"},
-        {"ENEMY_BOSS3_LINKED", 134, "NNNI"},
-        {"ENEMY_KITE_RED", 135, "NNNNI"},
-        {"ENEMY_FLYMEDIUM_C2", 136, "NNI"},
-        {"ENEMY_BOAT", 137, "NNNNI"},
-        {"ENEMY_BOAT_MIDDLE", 138, "NNNNI"},
-        {"ENEMY_BOAT_LARGE", 139, "NNNNI"},
-        {"ENEMY_SEMIBOSS4", 140, "NNI"},
-        {"ENEMY_BOSS4", 141, "NNI"},
-        {"ENEMY_TANK_MIDIUM", 142, "NNNII"},
-        {"ENEMY_TANK_MIDIUM_MIDDLE", 143, "NNNII"},
-        {"ENEMY_TANK_MIDIUM2", 144, "NNNII"},
-        {"ENEMY_TANK_MIDIUM2_MIDDLE", 145, "NNNII"},
-        {"ENEMY_SEMIBOSS5_A", 146, "NNNNII"},
-        {"ENEMY_SEMIBOSS5_B", 147, "NNI"},
-        {"ENEMY_SEMIBOSS5_C", 148, "NNI"},
-        {"ENEMY_SEMIBOSS5_D", 149, "NNI"},
-        {"ENEMY_BOSS5_A", 150, "NNI"},
-        {"ENEMY_BOSS5_B", 151, "NNI"},
-        {"ENEMY_BOSS5_C", 152, "NNI"},
-        {"ENEMY_BOSS5_D", 153, "NNI"},
-        {"BACK_OBJECT_MIDDLE", kEventBackObjectMiddle, "NNIIII"},
-        {"BACK_OBJECT_HIGH", kEventBackObjectHigh, "NNIIII"},
-        {"CLOUD", kEventCloud, "NNNNI"},
-        {"CLOUD_EX", kEventCloudEx, "NNNNI"},
-        {"HOLE", kEventHole, "NNI"},
-        {"HOLE_MOVE", kEventHoleMove, "NNNI"},
-        {"WARNING", kEventWarning, "-"},
-        {"RESULT", kEventResult, "-"},
-        {"SET_TIME", kEventSetTime, "I"},
-        {"SET_TIME_IF_ON_ENEMY", kEventSetTimeIfOnEnemy, "I"},
-        {"SET_TIME_IF_NONE_ENEMY", kEventSetTimeIfNoneEnemy, "I"},
-        {"STAGE_COMPLETE", kEventStageComplete, ""},
-        {"ENDING_IMAGE", kEventEndingImage, "IIIIIII"},
-        {"ENDING_FONT", kEventEndingFont, "III"},
-        {"ENDING_FINISH", kEventEndingFinish, ""},
-    };
+    // The enemy keywords come from the kind table, which also says what their fields mean.
+    static const std::vector<ScriptKeyword> table = [] {
+        std::vector<ScriptKeyword> keywords = {
+            {"MAP_SCROLL_SPEED", kEventMapScrollSpeed, "N"},
+            {"MAP_POS_Y", kEventMapPosY, "N"},
+            {"MAP_LOOP_BACK_POINT_Y", kEventMapLoopBackPointY, "N"},
+            {"MAP_LOOP_POINT_Y", kEventMapLoopPointY, "N"},
+        };
+        for (const KindRow& kind : enemyKinds()) {
+            keywords.push_back({kind.keyword, kind.code, kind.fields});
+        }
+        keywords.insert(keywords.end(),
+                        {
+                            {"BACK_OBJECT_MIDDLE", kEventBackObjectMiddle, "NNIIII"},
+                            {"BACK_OBJECT_HIGH", kEventBackObjectHigh, "NNIIII"},
+                            {"CLOUD", kEventCloud, "NNNNI"},
+                            {"CLOUD_EX", kEventCloudEx, "NNNNI"},
+                            {"HOLE", kEventHole, "NNI"},
+                            {"HOLE_MOVE", kEventHoleMove, "NNNI"},
+                            {"WARNING", kEventWarning, "-"},
+                            {"RESULT", kEventResult, "-"},
+                            {"SET_TIME", kEventSetTime, "I"},
+                            {"SET_TIME_IF_ON_ENEMY", kEventSetTimeIfOnEnemy, "I"},
+                            {"SET_TIME_IF_NONE_ENEMY", kEventSetTimeIfNoneEnemy, "I"},
+                            {"STAGE_COMPLETE", kEventStageComplete, ""},
+                            {"ENDING_IMAGE", kEventEndingImage, "IIIIIII"},
+                            {"ENDING_FONT", kEventEndingFont, "III"},
+                            {"ENDING_FINISH", kEventEndingFinish, ""},
+                        });
+        return keywords;
+    }();
     return table;
 }
 
@@ -142,6 +97,10 @@ void parseStageScript(const char* text, size_t size, std::vector<StageEvent>& ev
                                                  : scriptIntegerField(reader.field());
             }
             events.push_back(event);
+            const KindRow* enemy = findEnemyKind(keyword->kind);
+            if (problems && enemy && !enemy->built()) {
+                problems->push_back({ScriptProblem::KindNotBuilt, line, keyword->name});
+            }
         } else if (problems && !reader.fieldCut()) {
             problems->push_back({ScriptProblem::UnknownKeyword, line, reader.field()});
         }

@@ -41,14 +41,15 @@ const std::vector<ScriptKeyword>& scriptKeywords();
 
 // What a content author should hear about (the game itself ignores these lines silently).
 struct ScriptProblem {
-    enum Kind { UnknownKeyword, LongField };
+    enum Kind { UnknownKeyword, LongField, KindNotBuilt };
     Kind kind;
     int line;          // 1-based
     std::string text;  // the keyword, or the first 63 characters of the long field
 };
 
 // Parses `size` bytes of script text and appends its events to `events`. Problems, when asked
-// for, are the lines with an unknown keyword and the fields past 63 characters that the line's
+// for, are the lines with an unknown keyword, the lines naming an enemy kind that is not built
+// yet (the game spawns nothing for them) and the fields past 63 characters that the line's
 // keyword reads (comment lines are not examined).
 void parseStageScript(const char* text, size_t size, std::vector<StageEvent>& events,
                       std::vector<ScriptProblem>* problems = nullptr);

@@ -1,8 +1,9 @@
 // vg-script-check FILE: parses a stage script with the game's own parser and prints one line
 // per event, in list order: the time, the kind code and the ten argument words, as signed
-// decimal integers separated by single spaces. Lines with an unknown keyword and fields longer
-// than 63 characters are reported on standard error with their line numbers; the exit status
-// is 1 when there were any (or the file cannot be read), 0 otherwise, 2 for a wrong call.
+// decimal integers separated by single spaces. Lines with an unknown keyword, lines naming an
+// enemy kind that is not built yet and fields longer than 63 characters are reported on
+// standard error with their line numbers; the exit status is 1 when there were any (or the file
+// cannot be read), 0 otherwise, 2 for a wrong call.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -37,6 +38,9 @@ int main(int argc, char** argv) {
         if (problem.kind == vg::ScriptProblem::UnknownKeyword) {
             std::fprintf(stderr, "%s:%d: unknown keyword \"%s\"\n", argv[1], problem.line,
                          problem.text.c_str());
+        } else if (problem.kind == vg::ScriptProblem::KindNotBuilt) {
+            std::fprintf(stderr, "%s:%d: enemy kind not built yet: \"%s\" spawns nothing\n",
+                         argv[1], problem.line, problem.text.c_str());
         } else {
             std::fprintf(stderr, "%s:%d: field longer than 63 characters: \"%s...\"\n", argv[1],
                          problem.line, problem.text.c_str());
