@@ -23,36 +23,33 @@ constexpr uint8_t kOrb = 0;
 // Where the bursts of the destruction go off, one every 5 steps from step 0 to step 25.
 constexpr PixelOffset kBursts[6] = {{0, 0}, {-22, -14}, {20, 12}, {-16, 20}, {24, -18}, {0, 4}};
 
+// It rides the ground on while it bursts.
+constexpr KindFigures kFigures{
+    .hitPoints = Cannon::kHitPoints,
+    .entryHold = 0,
+    .hitBox = {-45, -45, 45, 45},
+    .bounds = {-50, -50, 322, 384},
+    .reward = {128, 250, 5, 4},
+    .destruction = Destruction::Own,
+    .movesWhileDead = true,
+    .sprite = &atlas::enemy::kCannon,
+};
+
 }  // namespace
 
-Cannon::Cannon(int32_t x0, int32_t y0, int8_t level) : EnemyBase(x0, y0) {
-    hitPoints = kHitPoints;
-    hitBox = {-45, -45, 45, 45};
+Cannon::Cannon(int32_t x0, int32_t y0, int8_t level) : KindBase(x0, y0, kFigures) {
     attackLevel = level;
 }
 
-void Cannon::update() {
-    System* sys = system();
-    if (!sys) return;
-    moveByVelocity(*this, mapSpeed(*sys));
-    if (outsideBounds(*this, -50, -50, 322, 384)) {
-        end();
-        return;
-    }
-    if (dead) {
-        destructionStep(*sys);
-        return;
-    }
-    hitPass();
-    if (hitPoints <= 0) {
-        destructionStep(*sys);
-        return;
-    }
+void Cannon::move(System& sys) {
+    moveByVelocity(*this, mapSpeed(sys));
+}
+
+void Cannon::act(System& sys) {
     if (nearestPlayer()) {
         turretAngle = turnTowardTarget(*this, turretAngle, 2.0);
-        if (frameCount < 420) fire(*sys);
+        if (frameCount < 420) fire(sys);
     }
-    ++frameCount;
 }
 
 void Cannon::fire(System& sys) {
@@ -77,7 +74,8 @@ void Cannon::destructionStep(System& sys) {
     const int32_t step = deathCounter++;
     if (step == 0) {
         dead = 1;
-        nearKill = killReward(128, 250, 5);
+        const KindReward& reward = figures().reward;
+        nearKill = killReward(reward.chainTime, reward.baseScore, reward.energyCost);
         playSound(sys, SoundManager::kSoundKill2);
     }
     if (step % 5 != 0 || step > 25) return;
@@ -85,25 +83,19 @@ void Cannon::destructionStep(System& sys) {
     burstsAt(*this, {o}, 4);
     if (step == 25) {
         sys.spawnFront<Burn>(layer::wreckLayer(layer), x, y);
-        dropEnergyUnlessLaser(*this, nearKill + 4);
+        dropEnergyUnlessLaser(*this, nearKill + figures().reward.energyBonus);
         closingExplosion(*this, false);
         end();
     }
 }
 
-void Cannon::draw(DIB& surface) {
-    const System* sys = system();
-    if (!sys) {
-        end();
-        return;
-    }
+int32_t Cannon::spriteFrame() const {
+    return (static_cast<int32_t>(turretAngle) + 5) / 10 % 36;
+}
+
+void Cannon::drawSprite(DIB& surface, const System& sys, bool red) {
     // The destroyed turret is gone; its bursts and wreck are effects of their own.
-    if (dead) return;
-    const atlas::Cell& cell = atlas::enemy::kCannon;
-    const int32_t picture = (static_cast<int32_t>(turretAngle) + 5) / 10 % 36;
-    const bool red = lowHitPointBlink(kHitPoints);
-    drawLit(*this, surface, enemySheet(*sys), cell, picture, screenX(*sys, x) - cell.w / 2,
-            screenY(*sys, y) - cell.h / 2, red);
+    if (!dead) KindBase::drawSprite(surface, sys, red);
 }
 
 EnemyBase* spawnCannon(KindSpawn& spawn) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
+#include "enemy/KindBase.h"
 
 namespace vg {
 
@@ -9,22 +9,21 @@ namespace vg {
 // volleys 8 frames apart, each barrel throwing one orb straight and one spread 25 degrees
 // outward (level -1 and below: nothing). Destroyed, its turret vanishes in bursts over 25
 // frames and a burning wreck stays on the ground.
-class Cannon : public EnemyBase {
+class Cannon : public KindBase {
   public:
     static constexpr int32_t kHitPoints = 5000;
 
     Cannon(int32_t x, int32_t y, int8_t attackLevel);
 
-    void update() override;
-    void draw(DIB& surface) override;
-
     double turretAngle = 90;  // degrees, 0..360: pointing down the screen at first
-    int32_t deathCounter = 0;
-    int32_t nearKill = 0;
 
   private:
+    void move(System& system) override;
+    void act(System& system) override;
     void fire(System& system);
-    void destructionStep(System& system);
+    void destructionStep(System& system) override;
+    void drawSprite(DIB& surface, const System& system, bool red) override;
+    int32_t spriteFrame() const override;
 };
 
 }  // namespace vg

@@ -6,7 +6,6 @@
 
 #include "core/FixedMath.h"
 #include "core/GameRandom.h"
-#include "core/GameSound.h"
 #include "core/Layers.h"
 #include "core/System.h"
 #include "effects/Explosions.h"
@@ -16,7 +15,6 @@
 #include "render/Blend.h"
 #include "render/Cell.h"
 #include "resources/ImageSlots.h"
-#include "sound/SoundBank.h"
 
 namespace vg {
 
@@ -140,31 +138,6 @@ void burstsAt(EnemyBase& enemy, std::span<const PixelOffset> offsets, int32_t de
         enemy.destroyEffects(enemy.x + fixedFromInt(o.dx), enemy.y + fixedFromInt(o.dy), enemy.vx,
                              -kFixedOne, debris);
     }
-}
-
-void smallCraftDestruction(EnemyBase& enemy, int32_t baseScore, bool wreck) {
-    enemy.dead = 1;
-    const int level = enemy.killReward(64, baseScore, 3);
-    dropEnergyUnlessLaser(enemy, level);
-    if (System* system = systemOf(enemy)) {
-        system->spawnFront<Explosion>(layer::debrisLayer(enemy.layer), enemy.x, enemy.y, enemy.vx,
-                                      enemy.vy, 8);
-        if (wreck) system->spawnFront<Burn>(layer::wreckLayer(enemy.layer), enemy.x, enemy.y);
-        closingExplosion(enemy, false);
-        playSound(*system, SoundManager::kSoundKill);
-    }
-    enemy.end();
-}
-
-void quickDestruction(EnemyBase& enemy, int32_t chainTime, int32_t baseScore, int32_t energyCost,
-                      int32_t energyBonus) {
-    enemy.dead = 1;
-    const int level = enemy.killReward(chainTime, baseScore, energyCost);
-    dropEnergyUnlessLaser(enemy, level + energyBonus);
-    enemy.destroyEffects(enemy.x, enemy.y, enemy.vx, enemy.vy, 8);
-    closingExplosion(enemy, false);
-    if (System* system = systemOf(enemy)) playSound(*system, SoundManager::kSoundKill);
-    enemy.end();
 }
 
 void BrakeMotion::step(int32_t age, int32_t& vx, int32_t& vy) const {

@@ -89,16 +89,6 @@ struct PixelOffset {
 void burstsAt(EnemyBase& enemy, std::initializer_list<PixelOffset> offsets, int32_t debris);
 void burstsAt(EnemyBase& enemy, std::span<const PixelOffset> offsets, int32_t debris);
 
-// The whole destruction of the small tanks and fighters, in one frame: reward (chain time 64,
-// energy cost 3), energy, a white-hot burst, the burning wreck for ground kinds (`wreck`), the
-// closing blast, sound 7; the enemy ends.
-void smallCraftDestruction(EnemyBase& enemy, int32_t baseScore, bool wreck);
-
-// The one-frame destruction of the planes and gun carriers: reward, energy (level + `energyBonus`),
-// destroy effects with 8 pieces, the closing blast without ring, sound 7; the enemy ends.
-void quickDestruction(EnemyBase& enemy, int32_t chainTime, int32_t baseScore, int32_t energyCost,
-                      int32_t energyBonus);
-
 // The velocity rule of a braking flight (FlySmall mode 1, the braking FlyGun): while age <= n
 // the velocity is multiplied by the factor; afterwards a component that has come to 0 restarts
 // from the course, and while both components are below the speed (in magnitude) the velocity

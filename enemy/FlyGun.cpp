@@ -10,12 +10,21 @@ namespace {
 
 constexpr uint8_t kOrb = 0;
 
+constexpr KindFigures kFigures{
+    .hitPoints = FlyGun::kHitPoints,
+    .entryHold = 0,
+    .hitBox = {-24, -24, 24, 24},
+    .bounds = {-96, -64, 408, 448},
+    .reward = {64, 200, 5, 3},
+    .destruction = Destruction::Quick,
+    .sprite = &atlas::enemy::kFlyGun,
+    .shadow = &atlas::enemy::kFlyGun,
+};
+
 }  // namespace
 
 FlyGun::FlyGun(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int8_t level)
-    : EnemyBase(x0, y0), brake{kFixedOne, 0, speed, direction} {
-    hitPoints = kHitPoints;
-    hitBox = {-24, -24, 24, 24};
+    : KindBase(x0, y0, kFigures), brake{kFixedOne, 0, speed, direction} {
     attackLevel = level;
     setVelocityAlong(*this, direction, speed);
 }
@@ -28,23 +37,14 @@ FlyGun::FlyGun(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int32_t
     brake.frames = frames;
 }
 
-void FlyGun::update() {
-    System* sys = system();
-    if (!sys) return;
+void FlyGun::move(System&) {
     if (braking) brake.step(frameCount, vx, vy);
     moveByVelocity(*this);
-    if (outsideBounds(*this, -96, -64, 408, 448)) {
-        end();
-        return;
-    }
-    hitPass();
-    if (hitPoints <= 0) {
-        quickDestruction(*this, 64, 200, 5, 3);
-        return;
-    }
+}
+
+void FlyGun::act(System& sys) {
     turretAngle = turnTowardTarget(*this, turretAngle, 5.0);
-    fire(*sys);
-    ++frameCount;
+    fire(sys);
 }
 
 void FlyGun::fire(System& sys) {
@@ -62,24 +62,6 @@ void FlyGun::fire(System& sys) {
 int32_t FlyGun::spriteFrame() const {
     // Frame k shows the turret at 20 k degrees.
     return (static_cast<int32_t>(turretAngle) + 10) / 20 % 18;
-}
-
-void FlyGun::draw(DIB& surface) {
-    const System* sys = system();
-    if (!sys) {
-        end();
-        return;
-    }
-    const atlas::Cell& cell = atlas::enemy::kFlyGun;
-    const bool red = lowHitPointBlink(kHitPoints);
-    drawLit(*this, surface, enemySheet(*sys), cell, spriteFrame(), screenX(*sys, x) - cell.w / 2,
-            screenY(*sys, y) - cell.h / 2, red);
-}
-
-void FlyGun::drawShadow(DIB& surface) {
-    if (const System* sys = system()) {
-        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlyGun, spriteFrame());
-    }
 }
 
 EnemyBase* spawnFlyGun(KindSpawn& spawn) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindBase.h"
 
 namespace vg {
 
@@ -10,7 +10,7 @@ namespace vg {
 // at ages 40 and 120 only, from attack level 0, drops two columns of orbs straight down from
 // its wing guns, one pair at each speed 1, 2, ... level + 1. It dies in the frame its hit
 // points run out.
-class FlyGun : public EnemyBase {
+class FlyGun : public KindBase {
   public:
     static constexpr int32_t kHitPoints = 2200;
 
@@ -19,18 +19,16 @@ class FlyGun : public EnemyBase {
     FlyGun(int32_t x, int32_t y, int32_t direction, int32_t speed, int32_t factor, int32_t frames,
            int8_t attackLevel);
 
-    void update() override;
-    void draw(DIB& surface) override;
-    void drawShadow(DIB& surface) override;
-
     bool braking = false;
     BrakeMotion brake;
     // Where the turret points (degrees); only drawn, the guns fire straight down.
     double turretAngle = 90;
 
   private:
+    void move(System& system) override;
+    void act(System& system) override;
     void fire(System& system);
-    int32_t spriteFrame() const;
+    int32_t spriteFrame() const override;
 };
 
 }  // namespace vg

@@ -49,18 +49,26 @@ constexpr Offset kBursts[3][2] = {
     {{-4, -8}, {18, 20}},
 };
 
+constexpr KindFigures kFigures{
+    .hitPoints = FlyMediumA::kHitPoints,
+    .entryHold = 30,
+    .hitBox = {-20, -40, 20, 30},
+    .bounds = {-82, -50, 394, 434},
+    .reward = {128, 500, 10, 3},
+    .destruction = Destruction::Own,
+    .movesWhileDead = true,
+    .sprite = &atlas::enemy::kFlyMediumA,
+    .shadow = &atlas::enemy::kFlyMediumA,
+};
+
 }  // namespace
 
-FlyMediumA::FlyMediumA(int32_t x0, int32_t y0, int8_t level) : EnemyBase(x0, y0) {
-    hitPoints = kHitPoints;
-    hitBox = {-20, -40, 20, 30};
+FlyMediumA::FlyMediumA(int32_t x0, int32_t y0, int8_t level) : KindBase(x0, y0, kFigures) {
     vy = 26214;
     attackLevel = level;
 }
 
-void FlyMediumA::update() {
-    System* sys = system();
-    if (!sys) return;
+void FlyMediumA::move(System&) {
     moveByVelocity(*this);
     if (dead) {
         vx = fixedMul(vx, kSinkDrag);
@@ -68,30 +76,17 @@ void FlyMediumA::update() {
     } else if (frameCount > 660) {
         vy = kFixedOne;
     }
-    if (outsideBounds(*this, -82, -50, 394, 434)) {
-        end();
-        return;
-    }
-    if (dead) {
-        destructionStep(*sys);
-        return;
-    }
-    aim = turnTowardTarget(*this, aim, 5.0);
-    if (frameCount % 2 == 0) {
-        sys->spawnFront<BoosterEffect>(layer::kEffect, x - fixedFromInt(8), y - fixedFromInt(42),
-                                       2 * kFixedOne, 270 * kDegree);
-    }
-    hitPass();
-    if (frameCount < 30) hitPoints = kHitPoints;
-    if (hitPoints <= 0) {
-        destructionStep(*sys);
-        return;
-    }
-    fire(*sys);
-    ++frameCount;
 }
 
-void FlyMediumA::fire(System& sys) {
+void FlyMediumA::beforeHits(System& sys) {
+    aim = turnTowardTarget(*this, aim, 5.0);
+    if (frameCount % 2 == 0) {
+        sys.spawnFront<BoosterEffect>(layer::kEffect, x - fixedFromInt(8), y - fixedFromInt(42),
+                                      2 * kFixedOne, 270 * kDegree);
+    }
+}
+
+void FlyMediumA::act(System& sys) {
     if (frameCount >= 600 || attackLevel == 0) return;
     const int32_t phase = (frameCount + 40) % 80;
     if (phase == 0) latchTarget(*this);
@@ -117,7 +112,8 @@ void FlyMediumA::destructionStep(System& sys) {
     const int32_t drift = -kFixedOne;
     if (step == 0) {
         dead = 1;
-        nearKill = killReward(128, 500, 10);
+        const KindReward& reward = figures().reward;
+        nearKill = killReward(reward.chainTime, reward.baseScore, reward.energyCost);
         destroyEffects(x - fixedFromInt(12), y + fixedFromInt(10), vx, drift, 4);
         destroyEffects(x + fixedFromInt(12), y - fixedFromInt(10), vx, drift, 4);
         playSound(sys, SoundManager::kSoundKill2);
@@ -129,7 +125,7 @@ void FlyMediumA::destructionStep(System& sys) {
         if (step == 8) playSound(sys, SoundManager::kSoundKill);
     } else if (step == 16) {
         destroyEffects(x, y, vx, drift, 6);
-        dropEnergyUnlessLaser(*this, nearKill + 3);
+        dropEnergyUnlessLaser(*this, nearKill + figures().reward.energyBonus);
         closingExplosion(*this, true);
         end();
     }
@@ -139,24 +135,6 @@ int32_t FlyMediumA::spriteFrame() const {
     // Frame k shows the turret at 20 (k + 1) degrees: the aim floored from 10 degrees in steps
     // of 20, wrapped to 18 frames.
     return (static_cast<int32_t>(aim) + 350) / 20 % 18;
-}
-
-void FlyMediumA::draw(DIB& surface) {
-    const System* sys = system();
-    if (!sys) {
-        end();
-        return;
-    }
-    const atlas::Cell& cell = atlas::enemy::kFlyMediumA;
-    const bool red = !dead && lowHitPointBlink(kHitPoints);
-    drawLit(*this, surface, enemySheet(*sys), cell, spriteFrame(), screenX(*sys, x) - cell.w / 2,
-            screenY(*sys, y) - cell.h / 2, red);
-}
-
-void FlyMediumA::drawShadow(DIB& surface) {
-    if (const System* sys = system()) {
-        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlyMediumA, spriteFrame());
-    }
 }
 
 EnemyBase* spawnFlyMediumA(KindSpawn& spawn) {

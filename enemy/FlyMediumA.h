@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
+#include "enemy/KindBase.h"
 
 namespace vg {
 
@@ -10,24 +10,20 @@ namespace vg {
 // faster with the attack level, with a pair of needles from its wing guns from level 2 (level
 // 0 fires nothing; levels above 3 and below 0 fire the fiercest pattern). Held at full hit
 // points for 30 frames. Destroyed, it sinks and bursts over 16 frames like a small boss.
-class FlyMediumA : public EnemyBase {
+class FlyMediumA : public KindBase {
   public:
     static constexpr int32_t kHitPoints = 8000;
 
     FlyMediumA(int32_t x, int32_t y, int8_t attackLevel);
 
-    void update() override;
-    void draw(DIB& surface) override;
-    void drawShadow(DIB& surface) override;
-
     double aim = 0;  // degrees, 0..360: where the turret points
-    int32_t deathCounter = 0;
-    int32_t nearKill = 0;  // the level the kill reward returned
 
   private:
-    void fire(System& system);
-    void destructionStep(System& system);
-    int32_t spriteFrame() const;
+    void move(System& system) override;
+    void beforeHits(System& system) override;
+    void act(System& system) override;
+    void destructionStep(System& system) override;
+    int32_t spriteFrame() const override;
 };
 
 }  // namespace vg

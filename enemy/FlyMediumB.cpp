@@ -23,33 +23,39 @@ constexpr uint8_t kGlintOrb = 3;
 constexpr PixelOffset kFirstBursts[] = {{-9, 30}, {11, 30}};
 constexpr PixelOffset kMiddleBursts[] = {{-24, 0}, {-4, 0}};
 constexpr PixelOffset kLastBursts[] = {{-9, -30}, {11, -30}};
-// Base score 350, energy cost 10, energy bonus 3; bursts of 4 pieces at steps 0, 4 and 8.
-constexpr CraftBursts kBursts{
-    350, 10, 3, 4, 4, SoundManager::kSoundKill2, true, kFirstBursts, kMiddleBursts, kLastBursts};
+constexpr KindFigures kFigures{
+    .hitPoints = FlyMediumB::kHitPoints,
+    .entryHold = 0,
+    .hitBox = {-20, -36, 20, 20},
+    .bounds = {-82, -50, 394, 434},
+    .reward = {128, 350, 10, 3},
+    .destruction = Destruction::Bursts,
+    .bursts = {4, 4, SoundManager::kSoundKill2, true, kFirstBursts, kMiddleBursts, kLastBursts},
+    .sprite = &atlas::enemy::kFlyMediumB,
+    .shadow = &atlas::enemy::kFlyMediumB,
+};
 
 }  // namespace
 
-FlyMediumB::FlyMediumB(int32_t x0, int32_t y0, int8_t level) : BurstingCraft(x0, y0) {
-    hitPoints = kHitPoints;
-    hitBox = {-20, -36, 20, 20};
+FlyMediumB::FlyMediumB(int32_t x0, int32_t y0, int8_t level) : KindBase(x0, y0, kFigures) {
     vy = 19660;
     attackLevel = level;
 }
 
-void FlyMediumB::fly(System& sys) {
+void FlyMediumB::move(System&) {
     moveByVelocity(*this);
     if (frameCount > 720 && vy < 2 * kFixedOne) vy = fixedMul(vy, kSpeedUp);
-    if (outsideBounds(*this, -82, -50, 394, 434)) {
-        end();
-        return;
-    }
+}
+
+void FlyMediumB::beforeHits(System&) {
     aim = turnTowardTarget(*this, aim, 5.0);
-    if (!survivesHits(sys)) return;
+}
+
+void FlyMediumB::act(System& sys) {
     // Hit points still above 0 here: a craft destroyed outright does not break first.
     if (!broken && hitPoints <= kBreakingPoint) breakUp(sys);
     fire(sys);
     if (broken) ++breakCounter;
-    ++frameCount;
 }
 
 void FlyMediumB::breakUp(System& sys) {
@@ -91,37 +97,20 @@ void FlyMediumB::fire(System& sys) {
                  serial);
 }
 
-void FlyMediumB::burst(System& sys) {
-    destruction.step(*this, sys, kBursts);
-}
-
 int32_t FlyMediumB::turretFrame() const {
     // Picture k shows the turret at 20 k degrees.
     return (static_cast<int32_t>(aim) + 10) / 20 % 18;
 }
 
-void FlyMediumB::draw(DIB& surface) {
-    const System* sys = system();
-    if (!sys) {
-        end();
-        return;
-    }
-    const DIB& sheet = enemySheet(*sys);
-    const bool red = !dead && lowHitPointBlink(kHitPoints);
-    const int32_t sx = screenX(*sys, x);
-    const int32_t sy = screenY(*sys, y);
+void FlyMediumB::drawSprite(DIB& surface, const System& sys, bool red) {
+    const DIB& sheet = enemySheet(sys);
+    const int32_t sx = screenX(sys, x);
+    const int32_t sy = screenY(sys, y);
     const atlas::Cell& body = broken ? atlas::enemy::kFlyMediumBBroken : atlas::enemy::kFlyMediumB;
-    drawLit(*this, surface, sheet, body, frameCount / 2 % 2, sx - body.w / 2, sy - body.h / 2, red);
+    drawLit(*this, surface, sheet, body, spriteFrame(), sx + body.anchorX, sy + body.anchorY, red);
     const atlas::Cell& turret = atlas::enemy::kFlyMediumBTurret;
-    drawLit(*this, surface, sheet, turret, turretFrame(), sx - turret.w / 2, sy + 4 - turret.h / 2,
+    drawLit(*this, surface, sheet, turret, turretFrame(), sx + turret.anchorX, sy + turret.anchorY,
             red);
-}
-
-void FlyMediumB::drawShadow(DIB& surface) {
-    if (const System* sys = system()) {
-        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlyMediumB,
-                      frameCount / 2 % 2);
-    }
 }
 
 EnemyBase* spawnFlyMediumB(KindSpawn& spawn) {

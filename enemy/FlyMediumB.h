@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/BurstingCraft.h"
+#include "enemy/KindBase.h"
 
 namespace vg {
 
@@ -11,24 +11,24 @@ namespace vg {
 // player who struck it gains a kill in the chain (and, for a laser hit, the bullet change), four
 // puffs flash, and from then on it turns slowly spinning rings of 18 orbs every 16 frames.
 // Destroyed, it bursts over 8 frames where it stands.
-class FlyMediumB : public BurstingCraft {
+class FlyMediumB : public KindBase {
   public:
     static constexpr int32_t kHitPoints = 4000;
     static constexpr int32_t kBreakingPoint = 800;
 
     FlyMediumB(int32_t x, int32_t y, int8_t attackLevel);
 
-    void draw(DIB& surface) override;
-    void drawShadow(DIB& surface) override;
-
     double aim = 0;  // degrees, 0..360: where the turret points
     uint8_t broken = 0;
     int32_t breakCounter = 0;  // frames since breaking
-    CraftDestruction destruction;
 
   private:
-    void fly(System& system) override;
-    void burst(System& system) override;
+    void move(System& system) override;
+    void beforeHits(System& system) override;
+    void act(System& system) override;
+    void drawSprite(DIB& surface, const System& system, bool red) override;
+    // The propellers turn through two pictures (the shadow's too).
+    int32_t spriteFrame() const override { return frameCount / 2 % 2; }
     void breakUp(System& system);
     void fire(System& system);
     int32_t turretFrame() const;

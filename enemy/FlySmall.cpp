@@ -14,10 +14,21 @@ constexpr int32_t kShellSpeed = 3 * kFixedOne;
 constexpr uint8_t kShell = 5;
 constexpr int32_t kStraightDown = 90 * kDegree;
 
+constexpr KindFigures kFigures{
+    .hitPoints = FlySmall::kHitPoints,
+    .entryHold = 10,
+    .hitBox = {-10, -10, 10, 10},
+    .bounds = {-64, -32, 376, 416},
+    .reward = {64, 100, 3, 0},
+    .destruction = Destruction::SmallCraft,
+    .sprite = &atlas::enemy::kFlySmall,
+    .shadow = &atlas::enemy::kFlySmall,
+};
+
 }  // namespace
 
 FlySmall::FlySmall(int32_t x0, int32_t y0, const FlySmallCourse& c, int8_t level)
-    : EnemyBase(x0, y0),
+    : KindBase(x0, y0, kFigures),
       mode(c.mode <= FlySmallCourse::kShipBrake ? c.mode
                                                 : static_cast<uint8_t>(FlySmallCourse::kStraight)),
       course(c.direction),
@@ -26,8 +37,7 @@ FlySmall::FlySmall(int32_t x0, int32_t y0, const FlySmallCourse& c, int8_t level
       turn(c.turn),
       acceleration(c.acceleration),
       curveFrames(c.frames),
-      spriteFrame(0) {
-    hitPoints = kHitPoints;
+      directionFrame(0) {
     attackLevel = level;
     if (mode == FlySmallCourse::kShip || mode == FlySmallCourse::kShipBrake) {
         course = kStraightDown;
@@ -38,7 +48,7 @@ FlySmall::FlySmall(int32_t x0, int32_t y0, const FlySmallCourse& c, int8_t level
 void FlySmall::setCourse(int32_t direction) {
     course = wrapAngle(direction);
     setVelocityAlong(*this, course, speed);
-    spriteFrame = sixteenDirectionFrame(course);
+    directionFrame = sixteenDirectionFrame(course);
 }
 
 void FlySmall::steer() {
@@ -73,50 +83,18 @@ void FlySmall::steer() {
     }
 }
 
-void FlySmall::update() {
-    System* sys = system();
-    if (!sys) return;
+void FlySmall::move(System&) {
     steer();
     moveByVelocity(*this);
-    if (outsideBounds(*this, -64, -32, 376, 416)) {
-        end();
-        return;
-    }
-    hitPass();
-    if (frameCount < 10) hitPoints = kHitPoints;
-    if (hitPoints <= 0) {
-        smallCraftDestruction(*this, 100, false);
-        return;
-    }
-    fire(*sys);
-    ++frameCount;
 }
 
-void FlySmall::fire(System& sys) {
+void FlySmall::act(System& sys) {
     if (frameCount > 119 || attackLevel < 1) return;
     const int32_t phase = frameCount % 64;
     if (phase % 10 != 0 || phase / 10 >= attackLevel) return;
     const PlayerBase* player = nearestPlayer();
     if (!player) return;
     fireAimed(sys, aimX(sys, *player), aimY(*player), x, y, kShellSpeed, kShell, serial);
-}
-
-void FlySmall::draw(DIB& surface) {
-    const System* sys = system();
-    if (!sys) {
-        end();
-        return;
-    }
-    const atlas::Cell& cell = atlas::enemy::kFlySmall;
-    const bool red = lowHitPointBlink(kHitPoints);
-    drawLit(*this, surface, enemySheet(*sys), cell, spriteFrame, screenX(*sys, x) - cell.w / 2,
-            screenY(*sys, y) - cell.h / 2, red);
-}
-
-void FlySmall::drawShadow(DIB& surface) {
-    if (const System* sys = system()) {
-        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFlySmall, spriteFrame);
-    }
 }
 
 EnemyBase* spawnFlySmall(KindSpawn& spawn) {

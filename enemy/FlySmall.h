@@ -1,7 +1,7 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
 #include "enemy/EnemyCommon.h"
+#include "enemy/KindBase.h"
 
 namespace vg {
 
@@ -27,15 +27,11 @@ struct FlySmallCourse {
 // frames, it fires level-many large shells every 64 frames, 10 frames apart, each aimed at the
 // nearest ship. It cannot be destroyed in its first 10 frames; destroyed, it bursts like a
 // TankSmall and leaves no wreck.
-class FlySmall : public EnemyBase {
+class FlySmall : public KindBase {
   public:
     static constexpr int32_t kHitPoints = 150;
 
     FlySmall(int32_t x, int32_t y, const FlySmallCourse& course, int8_t attackLevel);
-
-    void update() override;
-    void draw(DIB& surface) override;
-    void drawShadow(DIB& surface) override;
 
     uint8_t mode;
     int32_t course;  // 16.16 degrees
@@ -44,12 +40,14 @@ class FlySmall : public EnemyBase {
     int32_t turn;
     int32_t acceleration;
     int32_t curveFrames;
-    int32_t spriteFrame;
+    int32_t directionFrame;
 
   private:
+    void move(System& system) override;
+    void act(System& system) override;
+    int32_t spriteFrame() const override { return directionFrame; }
     void steer();
     void setCourse(int32_t direction);
-    void fire(System& system);
 };
 
 }  // namespace vg

@@ -23,36 +23,40 @@ constexpr uint8_t kShell = 5;
 constexpr PixelOffset kFirstBursts[] = {{20, 30}, {68, 30}};
 constexpr PixelOffset kMiddleBursts[] = {{-10, 0}, {38, 0}, {86, 0}};
 constexpr PixelOffset kLastBursts[] = {{0, -20}, {48, -20}};
-// Base score 250, energy cost 8, energy bonus 5; bursts of 6 pieces at steps 0, 4 and 8.
-constexpr CraftBursts kBursts{
-    250, 8, 5, 6, 4, SoundManager::kSoundKill2, true, kFirstBursts, kMiddleBursts, kLastBursts};
+// The body fills the upper half of the hit box (the atlas anchors the picture there).
+constexpr KindFigures kFigures{
+    .hitPoints = Fuwafuwa::kHitPoints,
+    .entryHold = 0,
+    .hitBox = {-24, -24, 24, 0},
+    .bounds = {-96, -64, 408, 448},
+    .reward = {128, 250, 8, 5},
+    .destruction = Destruction::Bursts,
+    .bursts = {6, 4, SoundManager::kSoundKill2, true, kFirstBursts, kMiddleBursts, kLastBursts},
+    .sprite = &atlas::enemy::kFuwafuwa,
+    .shadow = &atlas::enemy::kFuwafuwa,
+};
 
 }  // namespace
 
 Fuwafuwa::Fuwafuwa(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int8_t level)
-    : BurstingCraft(x0, y0) {
-    hitPoints = kHitPoints;
-    hitBox = {-24, -24, 24, 0};
+    : KindBase(x0, y0, kFigures) {
     attackLevel = level;
     setVelocityAlong(*this, direction, speed);
 }
 
-void Fuwafuwa::fly(System& sys) {
+void Fuwafuwa::move(System&) {
     moveByVelocity(*this);
     vx = fixedMul(vx, kDrift);
     if (vy > kFixedOne) vy = fixedMul(vy, kSlowing);
     if (vy >= kClimb) vy -= kLift;
-    if (outsideBounds(*this, -96, -64, 408, 448)) {
-        end();
-        return;
-    }
-    if (!survivesHits(sys)) return;
+}
+
+void Fuwafuwa::act(System& sys) {
     fire(sys);
     if (frameCount % 2 == 0) {
         sys.spawnFront<BoosterEffect>(layer::kEffect, x + kFixedOne, y - fixedFromInt(28),
                                       2 * kFixedOne, 270 * kDegree);
     }
-    ++frameCount;
 }
 
 void Fuwafuwa::fire(System& sys) {
@@ -73,29 +77,6 @@ void Fuwafuwa::fire(System& sys) {
     const int32_t later = phase - 30;
     if (later >= 0 && later % 3 == 0 && later / 3 <= lastRing) {
         fireFan(n, sys, x, y, theta + fixedFromInt(180) / n, speed, spacing, kShell, serial);
-    }
-}
-
-void Fuwafuwa::burst(System& sys) {
-    destruction.step(*this, sys, kBursts);
-}
-
-void Fuwafuwa::draw(DIB& surface) {
-    const System* sys = system();
-    if (!sys) {
-        end();
-        return;
-    }
-    const atlas::Cell& cell = atlas::enemy::kFuwafuwa;
-    const bool red = !dead && lowHitPointBlink(kHitPoints);
-    // The body fills the upper half of the hit box; the lamp pulses through four pictures.
-    drawLit(*this, surface, enemySheet(*sys), cell, frameCount / 4 % 4,
-            screenX(*sys, x) - cell.w / 2, screenY(*sys, y) - 12 - cell.h / 2, red);
-}
-
-void Fuwafuwa::drawShadow(DIB& surface) {
-    if (const System* sys = system()) {
-        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kFuwafuwa, 0);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/BurstingCraft.h"
+#include "enemy/KindBase.h"
 
 namespace vg {
 
@@ -10,21 +10,19 @@ namespace vg {
 // centred on it, level + 5 rings 3 frames apart, then the same rings turned half a spacing 30
 // frames later (level -1 and below: nothing). Destroyed, it bursts over 8 frames where it
 // stands and ends with the closing blast and a shock ring.
-class Fuwafuwa : public BurstingCraft {
+class Fuwafuwa : public KindBase {
   public:
     static constexpr int32_t kHitPoints = 6000;
 
     Fuwafuwa(int32_t x, int32_t y, int32_t direction, int32_t speed, int8_t attackLevel);
 
-    void draw(DIB& surface) override;
-    void drawShadow(DIB& surface) override;
-
-    CraftDestruction destruction;
-
   private:
-    void fly(System& system) override;
-    void burst(System& system) override;
+    void move(System& system) override;
+    void act(System& system) override;
     void fire(System& system);
+    // The lamp pulses through four pictures; the shadow keeps the first.
+    int32_t spriteFrame() const override { return frameCount / 4 % 4; }
+    int32_t shadowFrame() const override { return 0; }
 };
 
 }  // namespace vg

@@ -21,27 +21,31 @@ constexpr int32_t kFast = 163840;  // 2.5
 constexpr PixelOffset kFirstBursts[] = {{-10, 30}, {10, 30}};
 constexpr PixelOffset kMiddleBursts[] = {{-29, 0}, {-9, 10}, {11, -10}, {31, 0}};
 constexpr PixelOffset kLastBursts[] = {{0, -30}};
-// Base score 200, energy cost 5, energy bonus 2; bursts of 6 pieces at steps 0, 5 and 10.
-constexpr CraftBursts kBursts{
-    200, 5, 2, 6, 5, SoundManager::kSoundKill, false, kFirstBursts, kMiddleBursts, kLastBursts};
+constexpr KindFigures kFigures{
+    .hitPoints = Heli::kHitPoints,
+    .entryHold = 0,
+    .hitBox = {-30, 5, 30, 15},
+    .bounds = {-82, -50, 394, 434},
+    .reward = {128, 200, 5, 2},
+    .destruction = Destruction::Bursts,
+    .bursts = {6, 5, SoundManager::kSoundKill, false, kFirstBursts, kMiddleBursts, kLastBursts},
+    .sprite = &atlas::enemy::kHeli,
+    .shadow = &atlas::enemy::kHeliShadow,
+    .shadowPicture = ShadowPicture::Own,
+};
 
 }  // namespace
 
-Heli::Heli(int32_t x0, int32_t y0, uint8_t carried) : BurstingCraft(x0, y0), variant(carried) {
-    hitPoints = kHitPoints;
-    hitBox = {-30, 5, 30, 15};
+Heli::Heli(int32_t x0, int32_t y0, uint8_t carried) : KindBase(x0, y0, kFigures), variant(carried) {
     vy = 39321;
 }
 
-void Heli::fly(System& sys) {
+void Heli::move(System&) {
     moveByVelocity(*this);
-    if (outsideBounds(*this, -82, -50, 394, 434)) {
-        end();
-        return;
-    }
-    if (!survivesHits(sys)) return;
+}
+
+void Heli::act(System& sys) {
     if (frameCount < 600) fire(sys);
-    ++frameCount;
 }
 
 void Heli::fire(System& sys) {
@@ -59,7 +63,7 @@ void Heli::fire(System& sys) {
     }
 }
 
-void Heli::leaveItem(System& sys) {
+void Heli::destroyed(System& sys) {
     // Diagonally away, the signs taken from the age and the integer y; variant 2 the other way.
     int32_t itemVx = (frameCount & 1) ? -kFixedOne : kFixedOne;
     int32_t itemVy = (fixedToInt(y) & 1) ? -kFixedOne : kFixedOne;
@@ -69,30 +73,6 @@ void Heli::leaveItem(System& sys) {
     }
     const uint8_t type = variant == 2 ? kItemBomb : kItemPowerUp;
     sys.spawnFront<Item>(layer::kItem, x, y, itemVx, itemVy, type);
-}
-
-void Heli::burst(System& sys) {
-    // The item leaves the frame the carrier is destroyed.
-    if (destruction.step(*this, sys, kBursts)) leaveItem(sys);
-}
-
-void Heli::draw(DIB& surface) {
-    const System* sys = system();
-    if (!sys) {
-        end();
-        return;
-    }
-    const atlas::Cell& cell = atlas::enemy::kHeli;
-    const bool red = !dead && lowHitPointBlink(kHitPoints);
-    drawLit(*this, surface, enemySheet(*sys), cell, frameCount % 4, screenX(*sys, x) - cell.w / 2,
-            screenY(*sys, y) - cell.h / 2, red);
-}
-
-void Heli::drawShadow(DIB& surface) {
-    if (const System* sys = system()) {
-        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kHeliShadow, 0,
-                      ShadowPicture::Own);
-    }
 }
 
 EnemyBase* spawnHeli(KindSpawn& spawn) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/BurstingCraft.h"
+#include "enemy/KindBase.h"
 
 namespace vg {
 
@@ -10,24 +10,23 @@ namespace vg {
 // level: every script gets the same pattern). Destroyed, it bursts over 10 frames where it
 // hovers and leaves its item, a power-up (variant 1) or a bomb (variant 2), moving diagonally
 // away.
-class Heli : public BurstingCraft {
+class Heli : public KindBase {
   public:
     static constexpr int32_t kHitPoints = 3000;
 
     // `variant` 1 carries a power-up, 2 a bomb.
     Heli(int32_t x, int32_t y, uint8_t variant);
 
-    void draw(DIB& surface) override;
-    void drawShadow(DIB& surface) override;
-
     uint8_t variant;
-    CraftDestruction destruction;
 
   private:
-    void fly(System& system) override;
-    void burst(System& system) override;
+    void move(System& system) override;
+    void act(System& system) override;
+    // The item leaves the frame the carrier is destroyed.
+    void destroyed(System& system) override;
     void fire(System& system);
-    void leaveItem(System& system);
+    int32_t spriteFrame() const override { return frameCount % 4; }
+    int32_t shadowFrame() const override { return 0; }
 };
 
 }  // namespace vg

@@ -20,33 +20,32 @@ constexpr uint8_t kShell = 5;
 constexpr PixelOffset kFirstBursts[] = {{-14, 30}, {34, 30}};
 constexpr PixelOffset kMiddleBursts[] = {{-44, 0}, {4, 0}, {52, 0}};
 constexpr PixelOffset kLastBursts[] = {{-34, -20}, {14, -20}, {62, -20}};
-// Base score 250, energy cost 8, energy bonus 3; bursts of 4 pieces at steps 0, 4 and 8.
-constexpr CraftBursts kBursts{
-    250, 8, 3, 4, 4, SoundManager::kSoundKill2, true, kFirstBursts, kMiddleBursts, kLastBursts};
+constexpr KindFigures kFigures{
+    .hitPoints = Kite::kHitPoints,
+    .entryHold = 40,
+    .hitBox = {-64, -20, 64, 15},
+    .bounds = {-96, -64, 408, 448},
+    .reward = {128, 250, 8, 3},
+    .destruction = Destruction::Bursts,
+    .bursts = {4, 4, SoundManager::kSoundKill2, true, kFirstBursts, kMiddleBursts, kLastBursts},
+    .sprite = &atlas::enemy::kKite,
+    .shadow = &atlas::enemy::kKite,
+};
 
 }  // namespace
 
 Kite::Kite(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int8_t level)
-    : BurstingCraft(x0, y0) {
-    hitPoints = kHitPoints;
-    hitBox = {-64, -20, 64, 15};
+    : KindBase(x0, y0, kFigures) {
     attackLevel = level;
     setVelocityAlong(*this, direction, speed);
 }
 
-void Kite::fly(System& sys) {
+void Kite::move(System&) {
     moveByVelocity(*this);
     vx = fixedMul(vx, kDrift);
-    if (outsideBounds(*this, -96, -64, 408, 448)) {
-        end();
-        return;
-    }
-    hitPass();
-    if (frameCount < 40) hitPoints = kHitPoints;
-    if (hitPoints <= 0) {
-        burst(sys);
-        return;
-    }
+}
+
+void Kite::act(System& sys) {
     fire(sys);
     if (frameCount % 2 == 0) {
         for (const int32_t side : {-24, 24}) {
@@ -54,7 +53,6 @@ void Kite::fly(System& sys) {
                                           y - fixedFromInt(36), 2 * kFixedOne, 270 * kDegree);
         }
     }
-    ++frameCount;
 }
 
 void Kite::fire(System& sys) {
@@ -74,28 +72,6 @@ void Kite::fire(System& sys) {
     if (attackLevel >= 1) {
         volley(-20, 20);
         volley(20, 20);
-    }
-}
-
-void Kite::burst(System& sys) {
-    destruction.step(*this, sys, kBursts);
-}
-
-void Kite::draw(DIB& surface) {
-    const System* sys = system();
-    if (!sys) {
-        end();
-        return;
-    }
-    const atlas::Cell& cell = atlas::enemy::kKite;
-    const bool red = !dead && lowHitPointBlink(kHitPoints);
-    drawLit(*this, surface, enemySheet(*sys), cell, 0, screenX(*sys, x) - cell.w / 2,
-            screenY(*sys, y) - cell.h / 2, red);
-}
-
-void Kite::drawShadow(DIB& surface) {
-    if (const System* sys = system()) {
-        drawAirShadow(*this, surface, enemySheet(*sys), atlas::enemy::kKite, 0);
     }
 }
 

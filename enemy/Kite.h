@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/BurstingCraft.h"
+#include "enemy/KindBase.h"
 
 namespace vg {
 
@@ -11,20 +11,15 @@ namespace vg {
 // (level -1: a single shell per port; level -2 and below: nothing). It cannot be destroyed in
 // its first 40 frames. Destroyed, it bursts over 8 frames where it stands and ends with the
 // closing blast and a shock ring.
-class Kite : public BurstingCraft {
+class Kite : public KindBase {
   public:
     static constexpr int32_t kHitPoints = 5000;
 
     Kite(int32_t x, int32_t y, int32_t direction, int32_t speed, int8_t attackLevel);
 
-    void draw(DIB& surface) override;
-    void drawShadow(DIB& surface) override;
-
-    CraftDestruction destruction;
-
   private:
-    void fly(System& system) override;
-    void burst(System& system) override;
+    void move(System& system) override;
+    void act(System& system) override;
     void fire(System& system);
 };
 

@@ -45,10 +45,10 @@ void TankHull::draw(const EnemyBase& tank, DIB& surface, const DIB& sheet, const
     const int32_t sx = screenX(*system, tank.x);
     const int32_t sy = screenY(*system, tank.y);
     const HullPicture picture = hullPicture(hullFrame);
-    blitCell(sheet, surface, shadow, picture.frame, sx - 14, sy - 14, Subtract, 128, false,
-             picture.mirrorY);
-    drawLit(tank, surface, sheet, hull, picture.frame + 9 * (treadFrame / 4), sx - 16, sy - 16, red,
-            false, picture.mirrorY);
+    blitCell(sheet, surface, shadow, picture.frame, sx + shadow.anchorX, sy + shadow.anchorY,
+             Subtract, 128, false, picture.mirrorY);
+    drawLit(tank, surface, sheet, hull, picture.frame + 9 * (treadFrame / 4), sx + hull.anchorX,
+            sy + hull.anchorY, red, false, picture.mirrorY);
 }
 
 }  // namespace vg

@@ -10,20 +10,17 @@ namespace vg {
 
 namespace {
 
-constexpr TankFigures kFigures{
+constexpr KindFigures kFigures{
     .hitPoints = TankSmall::kHitPoints,
-    .left = -64,
-    .top = -32,
-    .right = 376,
-    .bottom = 384,
-    .baseScore = 100,
-    .turretStep = 5.0,
-    .hull = atlas::enemy::kTankHull,
-    .shadow = atlas::enemy::kTankShadow,
-    .turret = atlas::enemy::kTankTurret,
-    .turretLeft = -9,
-    .turretTop = -10,
+    .entryHold = 10,
+    .hitBox = {-10, -10, 10, 10},
+    .bounds = {-64, -32, 376, 384},
+    .reward = {64, 100, 3, 0},
+    .destruction = Destruction::SmallCraft,
+    .wreck = true,
 };
+constexpr TankLook kLook{5.0, atlas::enemy::kTankHull, atlas::enemy::kTankShadow,
+                         atlas::enemy::kTankTurret};
 
 constexpr int32_t kShellSpeed = 157286;  // 2.4
 constexpr uint8_t kShell = 5;
@@ -32,11 +29,7 @@ constexpr uint8_t kShell = 5;
 
 TankSmall::TankSmall(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int32_t travelFrames,
                      int8_t level)
-    : TurretTank(x0, y0, direction, speed, travelFrames, level, kHitPoints, 0) {}
-
-const TankFigures& TankSmall::figures() const {
-    return kFigures;
-}
+    : TurretTank(x0, y0, direction, speed, travelFrames, level, kFigures, kLook, 0) {}
 
 void TankSmall::fire(System& sys) {
     if (frameCount >= 240 || attackLevel < 1) return;

@@ -19,7 +19,6 @@ class TankSmall : public TurretTank {
               int8_t attackLevel);
 
   private:
-    const TankFigures& figures() const override;
     void fire(System& system) override;
 };
 

@@ -11,20 +11,17 @@ namespace vg {
 
 namespace {
 
-constexpr TankFigures kFigures{
+constexpr KindFigures kFigures{
     .hitPoints = TankSmall2::kHitPoints,
-    .left = -96,
-    .top = -64,
-    .right = 408,
-    .bottom = 384,
-    .baseScore = 150,
-    .turretStep = 3.0,
-    .hull = atlas::enemy::kTank2Hull,
-    .shadow = atlas::enemy::kTank2Shadow,
-    .turret = atlas::enemy::kTank2Turret,
-    .turretLeft = -12,
-    .turretTop = -12,
+    .entryHold = 10,
+    .hitBox = {-10, -10, 10, 10},
+    .bounds = {-96, -64, 408, 384},
+    .reward = {64, 150, 3, 0},
+    .destruction = Destruction::SmallCraft,
+    .wreck = true,
 };
+constexpr TankLook kLook{3.0, atlas::enemy::kTank2Hull, atlas::enemy::kTank2Shadow,
+                         atlas::enemy::kTank2Turret};
 
 constexpr int32_t kShotSpeed = 2 * kFixedOne;
 constexpr uint8_t kSquare = 6;
@@ -33,12 +30,8 @@ constexpr uint8_t kSquare = 6;
 
 TankSmall2::TankSmall2(int32_t x0, int32_t y0, int32_t direction, int32_t speed,
                        int32_t travelFrames, int8_t level)
-    : TurretTank(x0, y0, direction, speed, travelFrames, level, kHitPoints,
+    : TurretTank(x0, y0, direction, speed, travelFrames, level, kFigures, kLook,
                  normalizeAngle(static_cast<double>(wrapAngle(direction)) / kFixedOne)) {}
-
-const TankFigures& TankSmall2::figures() const {
-    return kFigures;
-}
 
 void TankSmall2::fire(System& sys) {
     if (frameCount >= 300 || attackLevel < 1) return;

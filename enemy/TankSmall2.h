@@ -17,7 +17,6 @@ class TankSmall2 : public TurretTank {
                int8_t attackLevel);
 
   private:
-    const TankFigures& figures() const override;
     void fire(System& system) override;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enemy/EnemyBase.h"
+#include "enemy/KindBase.h"
 
 namespace vg {
 
@@ -8,7 +8,7 @@ namespace vg {
 // frame for its first frames. During its first 120 frames it latches the nearest ship's
 // position every 40 frames and, from attack level 1, fires level-many large shells at it,
 // 8 frames apart. It dies in the frame its hit points run out.
-class TinyPlane : public EnemyBase {
+class TinyPlane : public KindBase {
   public:
     static constexpr int32_t kHitPoints = 180;
 
@@ -18,18 +18,16 @@ class TinyPlane : public EnemyBase {
     TinyPlane(int32_t x, int32_t y, int32_t direction, int32_t speed, int8_t attackLevel,
               int32_t turn = 0, int32_t turnFrames = -1);
 
-    void update() override;
-    void draw(DIB& surface) override;
-    void drawShadow(DIB& surface) override;
-
     int32_t direction;  // 16.16 degrees, 0..360
     int32_t speed;
     int32_t turn;  // 16.16 degrees per frame
     int32_t turnFrames;
-    int32_t spriteFrame;
+    int32_t directionFrame;
 
   private:
-    void fire(System& system);
+    void move(System& system) override;
+    void act(System& system) override;
+    int32_t spriteFrame() const override { return directionFrame; }
 };
 
 }  // namespace vg

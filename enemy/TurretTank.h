@@ -3,37 +3,23 @@
 #include <cstdint>
 
 #include "AtlasCells.h"
-#include "enemy/EnemyBase.h"
+#include "enemy/KindBase.h"
 #include "enemy/TankHull.h"
 
 namespace vg {
 
-// What sets one tank kind apart in the shared tank body: its full hit points, the box it may
-// roam (whole pixels, as outsideBounds takes it), the base score of its destruction, how far its
-// turret turns a frame, and its pictures with the turret picture's corner relative to the tank.
-struct TankFigures {
-    int32_t hitPoints;
-    int32_t left;
-    int32_t top;
-    int32_t right;
-    int32_t bottom;
-    int32_t baseScore;
+// The pictures of one tank kind and how far its turret turns a frame.
+struct TankLook {
     double turretStep;  // degrees a frame
     const atlas::Cell& hull;
     const atlas::Cell& shadow;
     const atlas::Cell& turret;
-    int32_t turretLeft;
-    int32_t turretTop;
 };
 
-// The body the small tanks share: a TankHull that drives and brakes on the scrolling ground, a
-// turret turning toward the nearest ship, full hit points held over the first 10 frames, and the
-// one-frame destruction that leaves a burning wreck. A kind gives its figures and its fire.
-class TurretTank : public EnemyBase {
+// The body the small tanks share: a TankHull that drives and brakes on the scrolling ground and a
+// turret turning toward the nearest ship. A kind gives its figures, its look and its fire.
+class TurretTank : public KindBase {
   public:
-    void update() final;
-    void draw(DIB& surface) final;
-
     TankHull hull;
     double turretAngle;  // degrees, 0..360
 
@@ -41,12 +27,17 @@ class TurretTank : public EnemyBase {
     // x, y, direction and speed as 16.16 values; the travel frames before braking; the turret's
     // first angle in degrees.
     TurretTank(int32_t x, int32_t y, int32_t direction, int32_t speed, int32_t travelFrames,
-               int8_t attackLevel, int32_t fullHitPoints, double turretAngle);
+               int8_t attackLevel, const KindFigures& figures, const TankLook& look,
+               double turretAngle);
 
   private:
-    virtual const TankFigures& figures() const = 0;
+    void move(System& system) final;
+    void act(System& system) final;
+    void drawSprite(DIB& surface, const System& system, bool red) final;
     // The frame's fire, once the turret has turned.
     virtual void fire(System& system) = 0;
+
+    const TankLook& look_;
 };
 
 }  // namespace vg

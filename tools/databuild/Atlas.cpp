@@ -121,6 +121,7 @@ bool parseAtlas(const std::string& text, Atlas& atlas, std::string& error) {
             }
             int32_t columns = 0;
             bool stepGiven = false;
+            bool anchorGiven = false;
             for (size_t i = 7; i < fields.size(); ++i) {
                 const std::string& option = fields[i];
                 size_t eq = option.find('=');
@@ -142,6 +143,14 @@ bool parseAtlas(const std::string& text, Atlas& atlas, std::string& error) {
                         return fail("bad step");
                     }
                     stepGiven = true;
+                } else if (key == "anchor") {
+                    size_t comma = value.find(',');
+                    if (comma == std::string::npos ||
+                        !parseInt(value.substr(0, comma), cell.anchorX) ||
+                        !parseInt(value.substr(comma + 1), cell.anchorY)) {
+                        return fail("bad anchor");
+                    }
+                    anchorGiven = true;
                 } else if (key == "in") {
                     cell.parent = value;
                 } else if (key == "gen") {
@@ -155,10 +164,32 @@ bool parseAtlas(const std::string& text, Atlas& atlas, std::string& error) {
                 cell.stepX = cell.w;
                 cell.stepY = cell.h;
             }
+            if (!anchorGiven) {
+                cell.anchorX = -(cell.w / 2);
+                cell.anchorY = -(cell.h / 2);
+            }
             if (!cell.parent.empty() && !atlas.findCell(cell.image, cell.parent)) {
                 return fail("in= names no earlier cell of the picture");
             }
             atlas.cells.push_back(cell);
+        } else if (fields[0] == "point") {
+            if (fields.size() != 5) return fail("point needs: image name x y");
+            AtlasPoint point;
+            point.image = fields[1];
+            point.name = fields[2];
+            point.description = description;
+            if (!atlas.findImage(point.image)) return fail("point of an unlisted picture");
+            if (!isIdentifier(point.name)) return fail("point name is not an identifier");
+            if (atlas.findCell(point.image, point.name)) return fail("point named like a cell");
+            for (const AtlasPoint& other : atlas.points) {
+                if (other.image == point.image && other.name == point.name) {
+                    return fail("point listed twice");
+                }
+            }
+            if (!parseInt(fields[3], point.x) || !parseInt(fields[4], point.y)) {
+                return fail("bad point");
+            }
+            atlas.points.push_back(point);
         } else {
             return fail("unknown line kind " + fields[0]);
         }

@@ -27,6 +27,10 @@ struct AtlasCell {
     int32_t columns = 1;
     int32_t stepX = 0;
     int32_t stepY = 0;
+    // Where the cell's top-left corner lies from the position of what draws it; centred unless
+    // the atlas says otherwise.
+    int32_t anchorX = 0;
+    int32_t anchorY = 0;
     std::string parent;  // cell this one is a part of, or empty
     std::string gen;     // what the build draws into it itself, or empty
     std::string description;
@@ -39,9 +43,20 @@ struct AtlasCell {
     int32_t extentH() const;
 };
 
+// A named offset in whole pixels from the position of what a picture shows (a wing's place on
+// its boss, where a wreck is drawn).
+struct AtlasPoint {
+    std::string image;
+    std::string name;
+    int32_t x = 0;
+    int32_t y = 0;
+    std::string description;
+};
+
 struct Atlas {
     std::vector<AtlasImage> images;
     std::vector<AtlasCell> cells;
+    std::vector<AtlasPoint> points;
 
     const AtlasImage* findImage(const std::string& file) const;
     const AtlasCell* findCell(const std::string& image, const std::string& name) const;

@@ -16,6 +16,7 @@
 using vg::databuild::Atlas;
 using vg::databuild::AtlasCell;
 using vg::databuild::AtlasImage;
+using vg::databuild::AtlasPoint;
 
 namespace {
 
@@ -31,7 +32,8 @@ std::string quoted(const std::string& text) {
 std::string cellInitializer(const AtlasCell& cell) {
     std::ostringstream out;
     out << "{" << cell.x << ", " << cell.y << ", " << cell.w << ", " << cell.h << ", "
-        << cell.frames << ", " << cell.columns << ", " << cell.stepX << ", " << cell.stepY << "}";
+        << cell.frames << ", " << cell.columns << ", " << cell.stepX << ", " << cell.stepY << ", "
+        << cell.anchorX << ", " << cell.anchorY << "}";
     return out.str();
 }
 
@@ -41,11 +43,14 @@ std::string header(const Atlas& atlas) {
            "// Generated from assets/atlas.txt by vg_atlasgen: edit the atlas, not this file.\n\n"
            "#include <cstdint>\n\n"
            "namespace vg::atlas {\n\n"
-           "// A named rectangle of a picture. Frame i of it lies at (frameX(i), frameY(i)).\n"
+           "// A named rectangle of a picture. Frame i of it lies at (frameX(i), frameY(i)); it "
+           "is\n"
+           "// drawn with its top-left corner at (anchorX, anchorY) from the drawer's position.\n"
            "struct Cell {\n"
            "    int32_t x, y, w, h;\n"
            "    int32_t frames, columns;\n"
-           "    int32_t stepX, stepY;\n\n"
+           "    int32_t stepX, stepY;\n"
+           "    int32_t anchorX, anchorY;\n\n"
            "    constexpr int32_t frameX(int32_t i) const { return x + (i % columns) * stepX; }\n"
            "    constexpr int32_t frameY(int32_t i) const { return y + (i / columns) * stepY; }\n"
            "    // Bounding box of every frame.\n"
@@ -55,6 +60,10 @@ std::string header(const Atlas& atlas) {
            "    constexpr int32_t extentH() const {\n"
            "        return ((frames + columns - 1) / columns - 1) * stepY + h;\n"
            "    }\n"
+           "};\n\n"
+           "// A named offset in whole pixels from the position of what a picture shows.\n"
+           "struct Point {\n"
+           "    int32_t x, y;\n"
            "};\n\n"
            "// A picture of data.pck; `key` is its colour key (0xRRGGBB), its top-left pixel.\n"
            "struct Image {\n"
@@ -72,6 +81,12 @@ std::string header(const Atlas& atlas) {
             if (cell.image != image.file) continue;
             if (!cell.description.empty()) out << "// " << cell.description << "\n";
             out << "inline constexpr Cell k" << cell.name << cellInitializer(cell) << ";\n";
+        }
+        for (const AtlasPoint& point : atlas.points) {
+            if (point.image != image.file) continue;
+            if (!point.description.empty()) out << "// " << point.description << "\n";
+            out << "inline constexpr Point k" << point.name << "{" << point.x << ", " << point.y
+                << "};\n";
         }
         out << "}  // namespace " << image.stem << "\n\n";
     }
