@@ -21,7 +21,7 @@ class Flash : public Effect {
 class Blur : public Effect {
   public:
     // The trails of a boss death.
-    static constexpr int32_t kBossDuration = 180;
+    static constexpr int32_t kBossDuration = 240;
 
     explicit Blur(int32_t duration);
     void update() override;

@@ -35,7 +35,7 @@ constexpr int32_t kWhiteHot = 8;
 
 }  // namespace
 
-void BossDestruction::step(EnemyBase& boss, const BossReward& reward, bool fadeBossTune) {
+void BossDestruction::step(EnemyBase& boss, const KindReward& reward, bool fadeBossTune) {
     System* sys = systemOf(boss);
     if (!sys) return;
     const int32_t step = counter++;
@@ -67,7 +67,7 @@ void BossDestruction::step(EnemyBase& boss, const BossReward& reward, bool fadeB
     sys->spawnFront<Vibration>(layer::kEffect, 160, 64);
     sys->spawnFront<Flash>(layer::kEffect, 92);
     for (int i = 0; i < 6; ++i) sys->spawnFront<VozerorExplosion>(effectLayer, boss.x, boss.y);
-    sys->spawnFront<Blur>(layer::kEffect, 240);
+    sys->spawnFront<Blur>(layer::kEffect, Blur::kBossDuration);
     playSound(*sys, SoundManager::kSoundBossKill);
     boss.end();
 }

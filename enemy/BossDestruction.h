@@ -2,18 +2,11 @@
 
 #include <cstdint>
 
+#include "enemy/KindBase.h"
+
 namespace vg {
 
 class EnemyBase;
-
-// What a boss's kill is worth: the kill reward's chain time, base score and energy cost, and
-// what is added to the near-kill level for the energy drop.
-struct BossReward {
-    int32_t chainTime;
-    int32_t baseScore;
-    int32_t energyCost;
-    int32_t energyBonus;
-};
 
 // The end every boss and semi-boss shares, one step per frame from the frame its hit points
 // run out: at step 0 the kill reward and energy, the gauge closes, four large blasts and sound
@@ -27,7 +20,7 @@ class BossDestruction {
     static constexpr int32_t kLastStep = 127;
 
     // Runs the next step for `boss`.
-    void step(EnemyBase& boss, const BossReward& reward, bool fadeBossTune);
+    void step(EnemyBase& boss, const KindReward& reward, bool fadeBossTune);
 
     int32_t counter = 0;
     int32_t nearKill = 0;  // the level the kill reward returned

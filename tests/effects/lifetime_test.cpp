@@ -75,7 +75,7 @@ TEST_F(Lifetimes, EachEffectEndsInTheFrameItsLifetimeSays) {
         {"ship explosion light", make<ShipExplosionLight>(layer::kEffect, kX, kY, 3), exactly(8)},
         {"flash", make<Flash>(layer::kEffect, 92), exactly(93)},
         {"flash of no duration", make<Flash>(layer::kEffect, 0), exactly(1)},
-        {"blur", make<Blur>(layer::kEffect, Blur::kBossDuration), exactly(181)},
+        {"blur", make<Blur>(layer::kEffect, Blur::kBossDuration), exactly(Blur::kBossDuration + 1)},
         {"blur of negative duration", make<Blur>(layer::kEffect, -5), exactly(1)},
         {"vibration", make<Vibration>(layer::kEffect, 160, 64), exactly(65)},
         {"vibration of negative duration", make<Vibration>(layer::kEffect, 160, -3), exactly(1)},

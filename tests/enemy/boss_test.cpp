@@ -29,8 +29,8 @@ struct BossScene : EnemyScene {
         Boss1Wing& w = *wings[side];
         shot(0, fixedToInt(w.x) + (side ? 10 : -10), fixedToInt(w.y) - 15, Boss1Wing::kHitPoints);
         run(1);
-        ASSERT_TRUE(w.wrecked);
-        ASSERT_TRUE(boss->wingDestroyed[side]);
+        ASSERT_TRUE(w.lost);
+        ASSERT_TRUE(boss->isPartLost(side));
     }
     // Bullets that left from the boss's left (side 0) or right (side 1) half, more than 30
     // pixels from its centre.
@@ -119,7 +119,7 @@ TEST(BossTest, ADestroyedWingSilencesItsSideInEveryPhase) {
         scene.run(1200);
         EXPECT_EQ(scene.bulletsFromSide(side, since), 0);
         EXPECT_GT(scene.bulletsFromSide(1 - side, since), 50);
-        EXPECT_FALSE(scene.boss->wingDestroyed[1 - side]);
+        EXPECT_FALSE(scene.boss->isPartLost(1 - side));
     }
 }
 
@@ -194,8 +194,8 @@ TEST(BossTest, WingsDieWithTheBodyAndGiveNoReward) {
     scene.shot(0, fixedToInt(scene.boss->x), fixedToInt(scene.boss->y), Boss1::kHitPoints);
     scene.run(1);
     // The wings go down with the body.
-    EXPECT_TRUE(scene.wings[0]->wrecked);
-    EXPECT_TRUE(scene.wings[1]->wrecked);
+    EXPECT_TRUE(scene.wings[0]->lost);
+    EXPECT_TRUE(scene.wings[1]->lost);
     scene.run(140);
     EXPECT_FALSE(scene.alive(body));
     EXPECT_FALSE(scene.alive(wing0));
