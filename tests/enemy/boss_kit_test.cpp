@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "EnemyScene.h"
-#include "enemy/Boss1.h"
 #include "enemy/BossKit.h"
+#include "enemy/bosses/Boss1.h"
 
 namespace vg::testing {
 namespace {

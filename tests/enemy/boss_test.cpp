@@ -4,8 +4,8 @@
 
 #include "EnemyScene.h"
 #include "effects/BossShieldFrame.h"
-#include "enemy/Boss1.h"
-#include "enemy/SemiBoss1.h"
+#include "enemy/bosses/Boss1.h"
+#include "enemy/bosses/SemiBoss1.h"
 
 namespace vg::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <climits>
 
 #include "EnemyScene.h"
-#include "enemy/TinyPlane.h"
+#include "enemy/kinds/TinyPlane.h"
 #include "player/Pickups.h"
 
 namespace vg::testing {

@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "EnemyScene.h"
-#include "enemy/FlyGun.h"
-#include "enemy/FlyMediumB.h"
-#include "enemy/FlySmall.h"
-#include "enemy/Heli.h"
-#include "enemy/SemiBoss1.h"
-#include "enemy/TankSmall.h"
+#include "enemy/bosses/SemiBoss1.h"
+#include "enemy/kinds/FlyGun.h"
+#include "enemy/kinds/FlyMediumB.h"
+#include "enemy/kinds/FlySmall.h"
+#include "enemy/kinds/Heli.h"
+#include "enemy/kinds/TankSmall.h"
 #include "player/Pickups.h"
 
 namespace vg::testing {

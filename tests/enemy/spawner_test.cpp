@@ -6,19 +6,19 @@
 #include <string>
 
 #include "EnemyScene.h"
-#include "enemy/Boss1.h"
-#include "enemy/Cannon.h"
-#include "enemy/FlyGun.h"
-#include "enemy/FlyMediumA.h"
-#include "enemy/FlyMediumB.h"
-#include "enemy/FlySmall.h"
-#include "enemy/Fuwafuwa.h"
-#include "enemy/Heli.h"
-#include "enemy/Kite.h"
-#include "enemy/SemiBoss1.h"
-#include "enemy/TankSmall.h"
-#include "enemy/TankSmall2.h"
-#include "enemy/TinyPlane.h"
+#include "enemy/bosses/Boss1.h"
+#include "enemy/bosses/SemiBoss1.h"
+#include "enemy/kinds/Cannon.h"
+#include "enemy/kinds/FlyGun.h"
+#include "enemy/kinds/FlyMediumA.h"
+#include "enemy/kinds/FlyMediumB.h"
+#include "enemy/kinds/FlySmall.h"
+#include "enemy/kinds/Fuwafuwa.h"
+#include "enemy/kinds/Heli.h"
+#include "enemy/kinds/Kite.h"
+#include "enemy/kinds/TankSmall.h"
+#include "enemy/kinds/TankSmall2.h"
+#include "enemy/kinds/TinyPlane.h"
 
 namespace vg::testing {
 namespace {
@@ -250,12 +250,8 @@ TEST(SpawnerTest, NewEnemiesGoInFrontOfTheirLayer) {
 
 TEST(SpawnerTest, KeywordsWithoutAKindSpawnNothing) {
     std::vector<int32_t> kinds = {-1, 0, 3, 99, 154, 161, 168, 1000, INT32_MIN, INT32_MAX};
-    for (int32_t kind = kEnemyFlyMediumC; kind <= kEnemyBoss5D; ++kind) {
-        const bool built = kind == kEnemyHeliPower || kind == kEnemyHeliBomb ||
-                           kind == kEnemySemiBoss1 || kind == kEnemyBoss1 ||
-                           (kind >= kEnemyTinyPlane && kind <= kEnemyFlyGunBrake) ||
-                           kind == kEnemyFuwafuwa;
-        if (!built) kinds.push_back(kind);
+    for (const KindRow& row : enemyKinds()) {
+        if (!row.built()) kinds.push_back(row.code);
     }
     for (const int32_t kind : kinds) {
         EnemyScene scene;

@@ -1,4 +1,4 @@
-#include "enemy/Kite.h"
+#include "enemy/kinds/Kite.h"
 
 #include "core/GameSound.h"
 #include "core/Layers.h"

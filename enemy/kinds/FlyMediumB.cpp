@@ -1,4 +1,4 @@
-#include "enemy/FlyMediumB.h"
+#include "enemy/kinds/FlyMediumB.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "enemy/TankSmall.h"
+#include "enemy/kinds/TankSmall.h"
 
 #include "core/System.h"
 #include "enemy/Bullet.h"

@@ -1,4 +1,4 @@
-#include "enemy/Boss1.h"
+#include "enemy/bosses/Boss1.h"
 
 #include "core/FixedMath.h"
 #include "core/GameSound.h"

@@ -1,4 +1,4 @@
-#include "enemy/Heli.h"
+#include "enemy/kinds/Heli.h"
 
 #include "core/GameSound.h"
 #include "core/Layers.h"

@@ -1,4 +1,4 @@
-#include "enemy/Fuwafuwa.h"
+#include "enemy/kinds/Fuwafuwa.h"
 
 #include "core/FixedMath.h"
 #include "core/GameSound.h"

@@ -1,4 +1,4 @@
-#include "enemy/Cannon.h"
+#include "enemy/kinds/Cannon.h"
 
 #include "core/FixedMath.h"
 #include "core/GameSound.h"

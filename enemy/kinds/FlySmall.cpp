@@ -1,4 +1,4 @@
-#include "enemy/FlySmall.h"
+#include "enemy/kinds/FlySmall.h"
 
 #include "core/FixedMath.h"
 #include "core/System.h"

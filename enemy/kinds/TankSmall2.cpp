@@ -1,4 +1,4 @@
-#include "enemy/TankSmall2.h"
+#include "enemy/kinds/TankSmall2.h"
 
 #include "core/FixedMath.h"
 #include "core/System.h"

@@ -1,4 +1,4 @@
-#include "enemy/TinyPlane.h"
+#include "enemy/kinds/TinyPlane.h"
 
 #include "core/System.h"
 #include "enemy/Bullet.h"

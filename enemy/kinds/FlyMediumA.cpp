@@ -1,4 +1,4 @@
-#include "enemy/FlyMediumA.h"
+#include "enemy/kinds/FlyMediumA.h"
 
 #include "core/GameSound.h"
 #include "core/Layers.h"

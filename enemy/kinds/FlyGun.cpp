@@ -1,4 +1,4 @@
-#include "enemy/FlyGun.h"
+#include "enemy/kinds/FlyGun.h"
 
 #include "core/System.h"
 #include "enemy/Bullet.h"

@@ -1,4 +1,4 @@
-#include "enemy/SemiBoss1.h"
+#include "enemy/bosses/SemiBoss1.h"
 
 #include "core/Layers.h"
 #include "core/MapScroll.h"
