@@ -1,6 +1,5 @@
 #include "enemy/kinds/Kite.h"
 
-#include "core/GameSound.h"
 #include "core/Layers.h"
 #include "core/System.h"
 #include "effects/Particles.h"
@@ -20,6 +19,8 @@ constexpr uint8_t kShell = 5;
 constexpr PixelOffset kFirstBursts[] = {{-14, 30}, {34, 30}};
 constexpr PixelOffset kMiddleBursts[] = {{-44, 0}, {4, 0}, {52, 0}};
 constexpr PixelOffset kLastBursts[] = {{-34, -20}, {14, -20}, {62, -20}};
+// Medium air kind: held for 40 frames, bursts of 4 pieces at steps 0, 4 and 8 where it stands,
+// the last with the shock ring.
 constexpr KindFigures kFigures{
     .hitPoints = Kite::kHitPoints,
     .entryHold = 40,
@@ -40,11 +41,13 @@ Kite::Kite(int32_t x0, int32_t y0, int32_t direction, int32_t speed, int8_t leve
     setVelocityAlong(*this, direction, speed);
 }
 
+// The sideways drift dies away; the vertical motion stays.
 void Kite::move(System&) {
     moveByVelocity(*this);
     vx = fixedMul(vx, kDrift);
 }
 
+// Only while it has hit points: fire, then the two booster flames on even ages.
 void Kite::act(System& sys) {
     fire(sys);
     if (frameCount % 2 == 0) {
