@@ -23,11 +23,13 @@ class StageWatch final : public PlayObserver {
     void stageStarted(const System&) override { started = true; }
     void stageCompleted(const System& system) override {
         completed = true;
+        frame = system.replay.frame();
         scores = {system.playerRecord[0].score, system.playerRecord[1].score};
     }
 
     bool started = false;
     bool completed = false;
+    int32_t frame = 0;
     std::array<int32_t, 2> scores{};
 };
 
@@ -51,7 +53,10 @@ bool playStage(const std::string& path, StageCheck& check) {
     };
     host.runUntil(reachedEnd, static_cast<uint32_t>(record.frameCount) + kOverrun);
     check.replayed = watch.completed ? watch.scores : runScores(system);
-    check.ok = check.replayed == check.recorded;
+    if (watch.completed && watch.frame < record.frameCount) check.handedOverAt = watch.frame;
+    check.departure = system.replay.trailDeparture(true);
+    check.marks = system.replay.marksTaken();
+    check.ok = check.replayed == check.recorded && check.departure < 0;
     system.observer = nullptr;
     return true;
 }
@@ -73,11 +78,13 @@ std::array<int32_t, 2> runScores(const System& system) {
 ReplayCheck checkReplay(const std::string& path) {
     ReplayCheck result;
     std::vector<int> stages;
+    uint8_t damaged = 0;
     {
         ReplayData replay;
         if (!replay.Load(path.c_str())) return result;
+        damaged = replay.damagedStages();
         for (int stage = 0; stage < ReplayData::kGameStages; ++stage) {
-            if (replay.HasStage(stage)) stages.push_back(stage);
+            if (replay.HasStage(stage) || (damaged & (1u << stage))) stages.push_back(stage);
         }
     }
     if (stages.empty()) return result;
@@ -85,22 +92,63 @@ ReplayCheck checkReplay(const std::string& path) {
     for (const int stage : stages) {
         StageCheck check;
         check.stage = stage;
-        if (!playStage(path, check)) {
+        if (damaged & (1u << stage)) {
+            check.damaged = true;
+            result.status = ReplayCheck::Status::Damaged;
+        } else if (!playStage(path, check)) {
             result.status = ReplayCheck::Status::Unreadable;
+            result.stages.clear();
             return result;
+        } else if (!check.ok && result.status == ReplayCheck::Status::Ok) {
+            result.status = ReplayCheck::Status::Mismatch;
         }
-        if (!check.ok) result.status = ReplayCheck::Status::Mismatch;
-        result.stages.push_back(check);
+        result.stages.push_back(std::move(check));
     }
     return result;
 }
 
 std::string describe(const StageCheck& stage) {
-    char line[160];
+    char line[200];
+    if (stage.damaged) {
+        std::snprintf(line, sizeof line, "stage %d: damaged input, not played", stage.stage);
+        return line;
+    }
+    char verdict[48] = "ok";
+    if (stage.departure >= 0) {
+        std::snprintf(verdict, sizeof verdict, "MISMATCH at frame %d", stage.departure);
+    } else if (!stage.ok) {
+        std::snprintf(verdict, sizeof verdict, "MISMATCH");
+    }
     std::snprintf(line, sizeof line, "stage %d: recorded %d %d, replayed %d %d, %s", stage.stage,
                   stage.recorded[0], stage.recorded[1], stage.replayed[0], stage.replayed[1],
-                  stage.ok ? "ok" : "MISMATCH");
+                  verdict);
     return line;
+}
+
+ReplayCheck rerecordReplay(const std::string& in, const std::string& out, bool& written) {
+    written = false;
+    ReplayCheck check = checkReplay(in);
+    if (check.status == ReplayCheck::Status::Unreadable ||
+        check.status == ReplayCheck::Status::Damaged) {
+        return check;
+    }
+    ReplayData replay;
+    if (!replay.Load(in.c_str())) {
+        check.status = ReplayCheck::Status::Unreadable;
+        return check;
+    }
+    for (const StageCheck& stage : check.stages) {
+        replay.setStageScores(stage.stage, stage.replayed[0], stage.replayed[1]);
+        replay.setTrail(stage.stage, stage.marks);
+    }
+    // The header holds the scores of the last stage, as a recording leaves it.
+    const StageCheck& last = check.stages.back();
+    replay.index().score[0] = last.replayed[0];
+    replay.index().score[1] = last.replayed[1];
+    const ReplayIndex& index = replay.index();
+    const ReplayStamp date{index.year, index.month, index.day, index.hour, index.minute};
+    written = replay.Save(out.c_str(), date);
+    return check;
 }
 
 }  // namespace vg

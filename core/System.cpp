@@ -14,9 +14,11 @@ System::System(KeyboardDevice& keyboardDevice, JoystickDevice& joystickDevice)
     playField.create(kFieldWidth, kFieldHeight);
     workSurface.create(128, 128);
     resetKeys(keyRecords);
-    // Recording keeps the play settings that change the random sequence; playback lends the
-    // replay's to the game and gives the player's own back on Reset.
-    replay.bindConfig(&config);
+    // Recording keeps the play settings that change the random sequence and a trail of the
+    // state of play; playback lends the replay's settings and choice of game to the game and
+    // gives the player's own back on Reset.
+    replay.bindGame(
+        ReplayBinding{&config, &difficulty, &stageIndex, &playMode, &playerRecord, this});
     startJoysticks(joysticks, *joystickDevice_);
 }
 

@@ -1,12 +1,15 @@
 // Loading a replay file and playing the first frames of each of its stages: any bytes load what
-// is sound, the list helpers agree with Load, every start record is one the ships can hold, and
+// is sound, the list helpers agree with Load (stages whole or damaged), every start record is one
+// the ships can hold, a check trail is read as far as it is sound and compared with play, and
 // playback reads and writes nothing outside the arena or a stream (AddressSanitizer watches).
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "core/TaskManager.h"
 #include "fuzz/FuzzFile.h"
 #include "replay/ReplayData.h"
 
@@ -24,6 +27,15 @@ void checkRecord(const vg::PlayerRecord& record) {
 
 constexpr int32_t kFramesPerStage = 300;
 
+// A trail as a reader takes it: marks in rising frame order inside the stage.
+void checkTrail(const std::vector<vg::TrailMark>& trail, int32_t frameCount) {
+    int32_t last = 0;
+    for (const vg::TrailMark& mark : trail) {
+        check(mark.frame > last && mark.frame < frameCount);
+        last = mark.frame;
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -34,10 +46,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vg::ReplayIndex header;
     const bool hasIndex = vg::ReplayData::ReadIndex(path.c_str(), header);
     if (hasIndex) check(std::strlen(header.name) < sizeof header.name);
-    const uint8_t mask = vg::ReplayData::StageMask(path.c_str());
-    check(mask < 32);
+    uint8_t damaged = 0;
+    const uint8_t mask = vg::ReplayData::StageMask(path.c_str(), nullptr, &damaged);
+    check(mask < 32 && damaged < 32 && (mask & damaged) == 0);
 
+    // The raw bytes as a trail entry too, for stages of several lengths.
+    for (const int32_t frames : {1, 61, 3700, vg::ReplayData::kMaxStageFrames}) {
+        const std::vector<vg::TrailMark> trail = vg::ReplayData::ReadTrail(data, size, frames);
+        check(trail.size() <= size / sizeof(vg::TrailMark));
+        checkTrail(trail, frames);
+    }
+
+    // An empty game: the trail's digests are those of the random generator alone, so playback
+    // compares every mark a hostile trail holds.
+    vg::TaskManager tasks;
     vg::ReplayData replay;
+    replay.bindGame(vg::ReplayBinding{nullptr, nullptr, nullptr, nullptr, nullptr, &tasks});
     const bool loaded = replay.Load(path.c_str());
     check(!loaded || (hasIndex && vg::ReplayData::Playable(header)));
     check(std::strlen(replay.index().name) < sizeof replay.index().name);
@@ -46,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     check(replay.index().difficulty < vg::ReplayData::kDifficultyCount);
+    check(replay.damagedStages() == damaged);
 
     replay.playingBack = 1;
     uint8_t live = 0;
@@ -57,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const vg::ReplayStage& stage = replay.stageRecord(s);
         check(stage.frameCount > 0 && stage.frameCount <= vg::ReplayData::kMaxStageFrames);
         for (const vg::PlayerRecord& record : records) checkRecord(record);
+        checkTrail(replay.trail(s), stage.frameCount);
         // Inflating reads at most the block: its size is what the block holds.
         for (int p = 0; p < 2; ++p) {
             const uint8_t* block = replay.block(s, p);
@@ -69,8 +95,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         replay.BeginStage(replay.index().difficulty, static_cast<uint8_t>(s), records[0],
                           records[1]);
         for (int p = 0; p < 2; ++p) {
+            // A stage Load keeps has its whole input: a block for every present player.
             const size_t held = replay.stream(p).size();
-            check(held == 0 || held == static_cast<size_t>(stage.frameCount));
+            check(held == (replay.block(s, p) ? static_cast<size_t>(stage.frameCount) : 0));
+            check(replay.block(s, p) || !records[p].present());
         }
         for (int32_t f = 0; f < kFramesPerStage; ++f) {
             uint8_t input[2] = {live, static_cast<uint8_t>(~live)};
@@ -82,6 +110,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             live = static_cast<uint8_t>(live * 5 + 1);
         }
         check(replay.frame() == kFramesPerStage);
+        // A departure names a mark of the trail, and only a frame that was played.
+        const int32_t departure = replay.trailDeparture(false);
+        check(departure < 0 || (departure > 0 && departure < kFramesPerStage));
+        check(replay.marksTaken().size() == (kFramesPerStage - 1) / 60);
     }
     // The arena gives back everything a reset returns.
     replay.Reset();

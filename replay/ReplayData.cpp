@@ -36,6 +36,10 @@ std::string dataEntryName(int stage, int player) {
     return name;
 }
 
+std::string trailEntryName(int stage) {
+    return stageEntryName(stage) + "_CHECK";
+}
+
 // A failure of the compressor or decompressor, as zlib words it.
 void reportZlib(const z_stream& stream) {
     debugOutput(stream.msg ? stream.msg : "UnknownError!");
@@ -88,6 +92,80 @@ bool readStageEntry(PackageReader& reader, int stage, ReplayStage& record) {
     return true;
 }
 
+// Whether `block` inflates to exactly `frames` bytes: one whole zlib stream, no byte short and
+// none over (what may follow the stream is not looked at). Inflates in small steps, so even the
+// longest stage needs no buffer of its size.
+bool inflatesExactly(const uint8_t* block, uint32_t size, uint32_t frames) {
+    z_stream inflater{};
+    if (inflateInit(&inflater) != Z_OK) return false;
+    inflater.next_in = const_cast<Bytef*>(block);
+    inflater.avail_in = size;
+    uint8_t chunk[4096];
+    int result = Z_OK;
+    while (result == Z_OK && inflater.total_out <= frames) {
+        inflater.next_out = chunk;
+        inflater.avail_out = sizeof chunk;
+        result = inflate(&inflater, Z_NO_FLUSH);
+        // Z_BUF_ERROR: no progress possible, the stream is cut short.
+    }
+    const bool whole = result == Z_STREAM_END && inflater.total_out == frames;
+    inflateEnd(&inflater);
+    return whole;
+}
+
+// The blocks of stage `stage` of an open package (record already read) into `blocks`, taken
+// from `arena`, and their sizes into `record`. False when the stage is damaged: a block that
+// cannot be held or does not inflate to exactly the frame count, or none for a player present
+// at the start. `blocks` then holds nothing.
+bool readStageBlocks(PackageReader& reader, int stage, ReplayStage& record, TaskArena& arena,
+                     std::array<uint8_t*, ReplayData::kPlayers>& blocks) {
+    bool whole = true;
+    for (int p = 0; p < ReplayData::kPlayers; ++p) {
+        blocks[p] = nullptr;
+        record.blockSize[p] = 0;
+        if (!reader.findEntry(dataEntryName(stage, p).c_str())) {
+            whole = whole && !record.player[p].present();
+            continue;
+        }
+        // The package reader never lists an entry past the end of the file; the arena refuses
+        // what it cannot hold.
+        const uint32_t size = reader.entrySize();
+        auto* block = size == 0 || size > ReplayData::kArenaCapacity
+                          ? nullptr
+                          : static_cast<uint8_t*>(arena.arenaAlloc(size));
+        if (block) {
+            reader.readEntry(size, block);
+            const uint32_t got = reader.readPosition();
+            if (got > 0 && inflatesExactly(block, got, static_cast<uint32_t>(record.frameCount))) {
+                blocks[p] = block;
+                record.blockSize[p] = static_cast<int32_t>(got);
+                continue;
+            }
+            arena.arenaFree(block);
+        }
+        whole = false;
+    }
+    if (!whole) {
+        for (int p = 0; p < ReplayData::kPlayers; ++p) {
+            arena.arenaFree(blocks[p]);
+            blocks[p] = nullptr;
+            record.blockSize[p] = 0;
+        }
+    }
+    return whole;
+}
+
+// The trail of stage `stage` of an open package, as far as it is sound (empty without one).
+std::vector<TrailMark> readTrailEntry(PackageReader& reader, int stage, int32_t frameCount) {
+    if (!reader.findEntry(trailEntryName(stage).c_str())) return {};
+    // A sound trail has at most one mark per frame: more is not read.
+    const uint64_t most = uint64_t{sizeof(TrailMark)} * static_cast<uint64_t>(frameCount);
+    const auto size = static_cast<uint32_t>(std::min<uint64_t>(reader.entrySize(), most));
+    std::vector<uint8_t> bytes(size);
+    reader.readEntry(size, bytes.data());
+    return ReplayData::ReadTrail(bytes.data(), reader.readPosition(), frameCount);
+}
+
 // The play settings `config` holds, and `config` given `settings`.
 ReplaySettings settingsOf(const Config& config) {
     return ReplaySettings{config.buzz, config.opticalEffect, config.bulletChangeCount};
@@ -119,17 +197,30 @@ ReplayData::~ReplayData() = default;
 
 void ReplayData::Reset() {
     restorePlayerSettings();
+    restorePlayerChoice();
     recording = 0;
     playingBack = 0;
     frame_ = 0;
     openStage_ = -1;
     hasInput_ = {};
+    damaged_ = 0;
     for (auto& stream : streams_) stream.clear();
     index_ = ReplayIndex{};
     std::strcpy(index_.name, kNoName);
     stages_ = {};
+    for (auto& trail : trails_) trail.clear();
+    marksTaken_.clear();
+    markedStage_ = -1;
+    nextMark_ = 0;
+    departure_ = -1;
     freeBlocks();
     arena_.compact();
+}
+
+void ReplayData::StartPlayback() {
+    holdPlayerChoice();
+    recording = 0;
+    playingBack = 1;
 }
 
 void ReplayData::freeBlocks() {
@@ -146,11 +237,17 @@ void ReplayData::BeginStage(uint8_t difficulty, uint8_t stage, const PlayerRecor
     index_.difficulty = difficulty;
     frame_ = 0;
     openStage_ = stage;
+    markedStage_ = stage;
+    marksTaken_.clear();
+    nextMark_ = 0;
+    departure_ = -1;
     if (recording) {
         for (auto& stream : streams_) stream.clear();
         // A recording never plays with a replay's settings, and keeps the ones it plays with.
+        // The game it records is the player's choice now: nothing is put back over it.
         restorePlayerSettings();
-        if (config_) setSettings(settingsOf(*config_));
+        holdsPlayerChoice_ = false;
+        if (game_.config) setSettings(settingsOf(*game_.config));
         if (stage < kGameStages) {
             stages_[stage].player[0] = player0;
             stages_[stage].player[1] = player1;
@@ -172,31 +269,26 @@ void ReplayData::loadStageInput(int stage, int player) {
     const uint8_t* block = blocks_[stage][player];
     if (!block || record.frameCount <= 0 || record.blockSize[player] <= 0) return;
     const auto frames = static_cast<uint32_t>(record.frameCount);
-    auto* buffer = static_cast<uint8_t*>(arena_.arenaAlloc(frames));
-    // No room: the input is absent, and the player plays on 0 words.
-    if (!buffer) return;
-    std::memset(buffer, 0, frames);
-
+    std::vector<uint8_t>& stream = streams_[player];
+    // Load has checked that the block inflates to exactly the frame count; the input goes
+    // straight into the stream.
+    stream.assign(frames, 0);
     z_stream inflater{};
     bool ok = inflateInit(&inflater) == Z_OK;
     if (ok) {
-        // At most what was read in, at most the frame count out.
         inflater.next_in = const_cast<Bytef*>(block);
         inflater.avail_in = static_cast<uInt>(record.blockSize[player]);
-        inflater.next_out = buffer;
+        inflater.next_out = stream.data();
         inflater.avail_out = frames;
         const int result = inflate(&inflater, Z_FINISH);
-        // The input must be exactly one byte per frame.
         ok = result == Z_STREAM_END && inflater.total_out == frames;
         inflateEnd(&inflater);
     }
     if (!ok) {
         reportZlib(inflater);
-        std::memset(buffer, 0, frames);
+        std::fill(stream.begin(), stream.end(), uint8_t{0});
     }
-    streams_[player].assign(buffer, buffer + frames);
     hasInput_[player] = true;
-    arena_.arenaFree(buffer);
 }
 
 void ReplayData::Step(uint8_t& input0, uint8_t& input1) {
@@ -221,7 +313,40 @@ void ReplayData::Step(uint8_t& input0, uint8_t& input1) {
     } else {
         return;
     }
+    markTrail();
     if (frame_ < INT32_MAX) ++frame_;
+}
+
+void ReplayData::markTrail() {
+    if (!game_.tasks || frame_ <= 0 || openStage_ < 0 || openStage_ >= kGameStages) return;
+    const std::vector<TrailMark>& trail = trails_[static_cast<size_t>(openStage_)];
+    const bool compared =
+        playingBack && nextMark_ < trail.size() && trail[nextMark_].frame == frame_;
+    const bool due = frame_ % kTrailInterval == 0;
+    if (!compared && !due) return;
+    const uint32_t digest = digest_(*game_.tasks);
+    if (due && marksTaken_.size() < static_cast<size_t>(kMaxStageFrames / kTrailInterval)) {
+        marksTaken_.push_back(TrailMark{frame_, digest});
+    }
+    if (!compared) return;
+    if (trail[nextMark_].digest != digest && departure_ < 0) {
+        departure_ = frame_;
+        char line[80];
+        std::snprintf(line, sizeof line, "replay departs from its record at frame %d.\n", frame_);
+        debugOutput(line);
+    }
+    ++nextMark_;
+}
+
+int32_t ReplayData::trailDeparture(bool stageOver) const {
+    // The stage may have been closed already (its hand-over): the marks are those of the stage
+    // begun last.
+    if (!playingBack || departure_ >= 0 || !stageOver || markedStage_ < 0 ||
+        markedStage_ >= kGameStages) {
+        return departure_;
+    }
+    const std::vector<TrailMark>& trail = trails_[static_cast<size_t>(markedStage_)];
+    return nextMark_ < trail.size() ? trail[nextMark_].frame : -1;
 }
 
 bool ReplayData::EndStage(int32_t score0, int32_t score1, uint8_t stage) {
@@ -239,7 +364,11 @@ bool ReplayData::EndStage(int32_t score0, int32_t score1, uint8_t stage) {
         blocks_[stage][p] = nullptr;
         record.blockSize[p] = 0;
     }
-    if (frame_ == 0) return true;
+    trails_[stage] = marksTaken_;
+    if (frame_ == 0) {
+        trails_[stage].clear();
+        return true;
+    }
 
     bool ok = frame_ <= kMaxStageFrames;
     for (int p = 0; ok && p < kPlayers; ++p) {
@@ -262,6 +391,7 @@ bool ReplayData::EndStage(int32_t score0, int32_t score1, uint8_t stage) {
             record.blockSize[p] = 0;
         }
         record.frameCount = 0;
+        trails_[stage].clear();
     }
     return ok;
 }
@@ -341,12 +471,20 @@ bool ReplayData::writeFile(const char* fileName) {
     if (!writer.createPackage(fileName)) return false;
     bool ok = writer.writeEntry(&index_, sizeof index_, kIndexEntry);
     for (int s = 0; s < kStageSlots; ++s) {
+        bool written = false;
         for (int p = 0; p < kPlayers; ++p) {
             const uint8_t* block = blocks_[s][p];
             if (!block || stages_[s].blockSize[p] <= 0) continue;
             ok = ok && writer.writeEntry(&stages_[s], sizeof stages_[s], stageEntryName(s).c_str());
             ok = ok && writer.writeEntry(block, static_cast<uint32_t>(stages_[s].blockSize[p]),
                                          dataEntryName(s, p).c_str());
+            written = true;
+        }
+        const std::vector<TrailMark>& trail = trails_[s];
+        if (written && !trail.empty()) {
+            ok = ok && writer.writeEntry(trail.data(),
+                                         static_cast<uint32_t>(trail.size() * sizeof(TrailMark)),
+                                         trailEntryName(s).c_str());
         }
     }
     // closePackage replaces the file only when every write went through.
@@ -371,24 +509,13 @@ bool ReplayData::Load(const char* fileName) {
     for (int s = 0; s < kGameStages; ++s) {
         ReplayStage record;
         if (!readStageEntry(reader, s, record)) continue;
-        for (int p = 0; p < kPlayers; ++p) {
-            if (!reader.findEntry(dataEntryName(s, p).c_str())) continue;
-            // The package reader never lists an entry past the end of the file; the arena
-            // refuses what it cannot hold.
-            const uint32_t size = reader.entrySize();
-            if (size == 0 || size > kArenaCapacity) continue;
-            auto* block = static_cast<uint8_t*>(arena_.arenaAlloc(size));
-            if (!block) continue;
-            reader.readEntry(size, block);
-            const uint32_t got = reader.readPosition();
-            if (got == 0) {
-                arena_.arenaFree(block);
-                continue;
-            }
-            blocks_[s][p] = block;
-            record.blockSize[p] = static_cast<int32_t>(got);
+        if (!readStageBlocks(reader, s, record, arena_, blocks_[s])) {
+            debugOutput("replay stage damaged.\n");
+            damaged_ |= static_cast<uint8_t>(1u << s);
+            continue;
         }
         stages_[s] = record;
+        trails_[s] = readTrailEntry(reader, s, record.frameCount);
     }
     return true;
 }
@@ -398,17 +525,40 @@ bool ReplayData::ReadIndex(const char* fileName, ReplayIndex& index) {
     return reader.openPackage(fileName) && readIndexEntry(reader, index);
 }
 
-uint8_t ReplayData::StageMask(const char* fileName, ReplayIndex* index) {
+uint8_t ReplayData::StageMask(const char* fileName, ReplayIndex* index, uint8_t* damaged) {
+    if (damaged) *damaged = 0;
     PackageReader reader;
     ReplayIndex header;
     if (!reader.openPackage(fileName) || !readIndexEntry(reader, header)) return 0;
     if (index) *index = header;
     uint8_t mask = 0;
+    TaskArena arena(kArenaCapacity);
     for (int s = 0; s < kGameStages; ++s) {
         ReplayStage record;
-        if (readStageEntry(reader, s, record)) mask |= static_cast<uint8_t>(1u << s);
+        if (!readStageEntry(reader, s, record)) continue;
+        std::array<uint8_t*, kPlayers> blocks{};
+        const uint8_t bit = static_cast<uint8_t>(1u << s);
+        if (readStageBlocks(reader, s, record, arena, blocks)) {
+            mask |= bit;
+        } else if (damaged) {
+            *damaged |= bit;
+        }
+        for (uint8_t* block : blocks) arena.arenaFree(block);
     }
     return mask;
+}
+
+std::vector<TrailMark> ReplayData::ReadTrail(const uint8_t* data, size_t size, int32_t frameCount) {
+    std::vector<TrailMark> marks;
+    int32_t last = 0;
+    for (size_t at = 0; data && size - at >= sizeof(TrailMark); at += sizeof(TrailMark)) {
+        TrailMark mark;
+        std::memcpy(&mark, data + at, sizeof mark);
+        if (mark.frame <= last || mark.frame >= frameCount) break;
+        marks.push_back(mark);
+        last = mark.frame;
+    }
+    return marks;
 }
 
 std::string ReplayData::SlotPath(int slot) {
@@ -438,6 +588,26 @@ const ReplayStage& ReplayData::stageRecord(int32_t stage) const {
     return stages_[static_cast<size_t>((stage % kStageSlots + kStageSlots) % kStageSlots)];
 }
 
+void ReplayData::setStageScores(int32_t stage, int32_t score0, int32_t score1) {
+    if (!HasStage(stage)) return;
+    ReplayStage& record = stages_[static_cast<size_t>(stage % kStageSlots)];
+    record.player[0].finalScore = score0;
+    record.player[1].finalScore = score1;
+}
+
+const std::vector<TrailMark>& ReplayData::trail(int32_t stage) const {
+    return trails_[static_cast<size_t>((stage % kStageSlots + kStageSlots) % kStageSlots)];
+}
+
+void ReplayData::setTrail(int32_t stage, std::vector<TrailMark> marks) {
+    if (!HasStage(stage)) return;
+    const int32_t frames = stages_[static_cast<size_t>(stage % kStageSlots)].frameCount;
+    // Only what a reader would take back.
+    std::vector<TrailMark> sound = ReadTrail(reinterpret_cast<const uint8_t*>(marks.data()),
+                                             marks.size() * sizeof(TrailMark), frames);
+    trails_[static_cast<size_t>(stage % kStageSlots)] = std::move(sound);
+}
+
 ReplaySettings ReplayData::settings() const {
     return ReplaySettings{index_.buzz, index_.opticalEffect, index_.bulletChangeCount};
 }
@@ -449,18 +619,37 @@ void ReplayData::setSettings(const ReplaySettings& settings) {
 }
 
 void ReplayData::applySettings() {
-    if (!config_) return;
+    if (!game_.config) return;
     if (!holdsPlayerSettings_) {
-        playerSettings_ = settingsOf(*config_);
+        playerSettings_ = settingsOf(*game_.config);
         holdsPlayerSettings_ = true;
     }
-    putSettings(*config_, settings());
+    putSettings(*game_.config, settings());
 }
 
 void ReplayData::restorePlayerSettings() {
     if (!holdsPlayerSettings_) return;
-    if (config_) putSettings(*config_, playerSettings_);
+    if (game_.config) putSettings(*game_.config, playerSettings_);
     holdsPlayerSettings_ = false;
+}
+
+void ReplayData::holdPlayerChoice() {
+    // A playback started during another keeps the choice the player made before the first.
+    if (holdsPlayerChoice_) return;
+    if (game_.difficulty) playerChoice_.difficulty = *game_.difficulty;
+    if (game_.stageIndex) playerChoice_.stageIndex = *game_.stageIndex;
+    if (game_.playMode) playerChoice_.playMode = *game_.playMode;
+    if (game_.records) playerChoice_.records = *game_.records;
+    holdsPlayerChoice_ = true;
+}
+
+void ReplayData::restorePlayerChoice() {
+    if (!holdsPlayerChoice_) return;
+    if (game_.difficulty) *game_.difficulty = playerChoice_.difficulty;
+    if (game_.stageIndex) *game_.stageIndex = playerChoice_.stageIndex;
+    if (game_.playMode) *game_.playMode = playerChoice_.playMode;
+    if (game_.records) *game_.records = playerChoice_.records;
+    holdsPlayerChoice_ = false;
 }
 
 Config ReplayData::playerConfig(const Config& live) const {

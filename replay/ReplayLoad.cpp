@@ -26,10 +26,10 @@ bool startReplayPlayback(System& system, int stage) {
     ReplayData& replay = system.replay;
     std::array<PlayerRecord, 2> records;
     if (!replay.StartRecords(stage, records)) return false;
+    // The player's own choice is kept, to be put back when the playback ends (Reset).
+    replay.StartPlayback();
     system.difficulty = replay.index().difficulty;
     system.playMode = 0;
-    replay.recording = 0;
-    replay.playingBack = 1;
     system.playerRecord = records;
     system.stageIndex = static_cast<uint8_t>(stage);
     system.spawnBack<StageInit>(layer::kScreens);
@@ -72,8 +72,9 @@ void ReplayLoad::update() {
         // The list stays under the stage choice, suspended; the buttons that open and close
         // the choice must be let go before the list acts again.
         sys->freezeLayer(layer);
-        sys->spawnBack<ReplayLoadStageSelect>(
-            layer, ReplayData::FolderPath(entry->fileName.c_str()), entry->stageMask);
+        sys->spawnBack<ReplayLoadStageSelect>(layer,
+                                              ReplayData::FolderPath(entry->fileName.c_str()),
+                                              entry->stageMask, entry->damagedMask);
         resetHoldCounters();
         playSound(*sys, SoundManager::kSoundOk);
     } else if (fired(menuCancel()) || escapePressed()) {
@@ -81,8 +82,8 @@ void ReplayLoad::update() {
     }
 }
 
-ReplayLoadStageSelect::ReplayLoadStageSelect(std::string file, uint8_t mask)
-    : path(std::move(file)), stageMask(mask) {
+ReplayLoadStageSelect::ReplayLoadStageSelect(std::string file, uint8_t mask, uint8_t damaged)
+    : path(std::move(file)), stageMask(mask), damagedMask(damaged) {
     // The lowest stage the file holds.
     for (int stage = 0; stage < kStages; ++stage) {
         if (stageMask & (1u << stage)) {
@@ -102,7 +103,10 @@ int ReplayLoadStageSelect::nextHeldStage(int from, int step) const {
 }
 
 std::string ReplayLoadStageSelect::lineText(int stage) const {
-    if (stage < 0 || stage >= kStages || !(stageMask & (1u << stage))) return "---------";
+    if (stage < 0 || stage >= kStages) return "---------";
+    if (!(stageMask & (1u << stage))) {
+        return (damagedMask & (1u << stage)) ? ReplayScreenBase::kDamaged : "---------";
+    }
     char text[16];
     std::snprintf(text, sizeof text, "stage%d", stage + 1);
     return text;

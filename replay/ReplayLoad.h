@@ -24,14 +24,15 @@ class ReplayLoad : public ReplayScreenBase {
     void update() override;
 };
 
-// The stage to watch a replay from: the five stages, those the file holds as "stage1".."stage5"
-// and the others as "---------"; Up and Down move between the held ones. Confirm loads the file
-// and plays it from the chosen stage; cancel or Escape goes back to the list.
+// The stage to watch a replay from: the five stages, those the file holds as "stage1".."stage5",
+// those whose input is damaged as "damaged" and the others as "---------"; Up and Down move
+// between the held ones (never onto a damaged one). Confirm loads the file and plays it from the
+// chosen stage; cancel or Escape goes back to the list.
 class ReplayLoadStageSelect : public ScreenBase {
   public:
     static constexpr int kStages = ReplayData::kGameStages;
 
-    ReplayLoadStageSelect(std::string path, uint8_t stageMask);
+    ReplayLoadStageSelect(std::string path, uint8_t stageMask, uint8_t damagedMask = 0);
     void update() override;
     void draw(DIB& surface) override;
 
@@ -43,16 +44,18 @@ class ReplayLoadStageSelect : public ScreenBase {
 
     std::string path;
     uint8_t stageMask;
+    uint8_t damagedMask;
     int cursor = 0;
 
   private:
     void watch(System& system);
 };
 
-// Starts playing back the replay loaded in `system.replay` from `stage`: its difficulty, a full
-// game's stage chain, the stage's start records, playback on, and a StageInit (back of layer 0)
-// that starts the stage on the next update pass. False (nothing changed) when the replay does
-// not hold the stage.
+// Starts playing back the replay loaded in `system.replay` from `stage`: the player's own choice
+// of game kept to be put back when the playback ends, the replay's difficulty, a full game's
+// stage chain, the stage's start records, playback on, and a StageInit (back of layer 0) that
+// starts the stage on the next update pass. False (nothing changed) when the replay does not
+// hold the stage.
 bool startReplayPlayback(System& system, int stage);
 
 }  // namespace vg

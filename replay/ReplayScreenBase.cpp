@@ -22,8 +22,8 @@ void ReplayScreenBase::buildList() {
     for (int slot = 1; slot <= kSlots; ++slot) {
         const std::string path = ReplayData::SlotPath(slot);
         ReplayListEntry entry;
-        entry.stageMask = ReplayData::StageMask(path.c_str(), &entry.index);
-        if (entry.stageMask == 0) continue;
+        entry.stageMask = ReplayData::StageMask(path.c_str(), &entry.index, &entry.damagedMask);
+        if (entry.stageMask == 0 && entry.damagedMask == 0) continue;
         char name[32];
         std::snprintf(name, sizeof name, "replay%02d.rpl", slot);
         entry.fileName = name;
@@ -55,7 +55,8 @@ std::string ReplayScreenBase::rowText(int slot, const ReplayListEntry* entry) {
     const ReplayIndex& index = entry->index;
     std::snprintf(text, sizeof text, "[%02d] %9s %9d   %02d/%02d/%02d %02d:%02d   %s", slot,
                   index.name, std::max(index.score[0], index.score[1]), index.year, index.month,
-                  index.day, index.hour, index.minute, kDifficultyNames[index.difficulty]);
+                  index.day, index.hour, index.minute,
+                  entry->damagedMask ? kDamaged : kDifficultyNames[index.difficulty]);
     return text;
 }
 

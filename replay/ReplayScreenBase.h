@@ -10,12 +10,14 @@
 
 namespace vg {
 
-// One listed replay file: a slot whose file has an INDEX and at least one stage.
+// One listed replay file: a slot whose file has an INDEX and at least one stage, sound or
+// damaged.
 struct ReplayListEntry {
-    std::string fileName;   // "replay%02d.rpl"
-    ReplayIndex index;      // as stored (a bad difficulty shows as an empty row)
-    uint8_t stageMask = 0;  // bit s: the file holds stage s
-    int slot = 0;           // 1..25
+    std::string fileName;     // "replay%02d.rpl"
+    ReplayIndex index;        // as stored (a bad difficulty shows as an empty row)
+    uint8_t stageMask = 0;    // bit s: the file holds stage s, whole
+    uint8_t damagedMask = 0;  // bit s: the file holds stage s with its input damaged
+    int slot = 0;             // 1..25
 };
 
 // The common part of the replay save and load screens: the list of the 25 slots of "replay/",
@@ -41,10 +43,13 @@ class ReplayScreenBase : public ScreenBase {
     // Reads the 25 slot files again; a slot whose file is missing, unreadable, without an INDEX
     // or without any stage is not listed.
     void buildList();
+    // Shown in place of the difficulty in the row of a file with a damaged stage, and in place
+    // of the stage in the stage choice.
+    static constexpr const char* kDamaged = "damaged";
     // The entry of `slot` (1..25), or null.
     const ReplayListEntry* entryForSlot(int slot) const;
     // The text of row `slot`: the empty row when there is no entry or its difficulty is not one
-    // the game has.
+    // the game has; "damaged" in place of the difficulty when a stage's input is damaged.
     static std::string rowText(int slot, const ReplayListEntry* entry);
 
     int32_t frame = 0;

@@ -1,6 +1,6 @@
 // The demo the data build makes (replay/demo.rpl): three stages on "Normal" that look like
-// skilled play (no life lost in the first 30 seconds of any stage), that verify, and that the
-// build makes byte for byte the same every time.
+// skilled play (no life lost in the first 30 seconds of any stage), that carry their check
+// trails and verify against them, and that the build makes byte for byte the same every time.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -90,6 +90,14 @@ TEST_F(DemoTest, EveryStageIsPlayedWithoutALifeLostInItsFirstThirtySeconds) {
     EXPECT_EQ(check.status, ReplayCheck::Status::Ok);
     EXPECT_EQ(check.stages.size(), 3u);
     EXPECT_GT(check.stages.at(0).recorded[0], 0) << "the bot scores in the first stage";
+    for (const StageCheck& stage : check.stages) {
+        // A mark every 60 frames, each one matched by play.
+        EXPECT_EQ(demo.trail(stage.stage).size(),
+                  static_cast<size_t>((stage.frames - 1) / ReplayData::kTrailInterval))
+            << stage.stage;
+        EXPECT_EQ(stage.marks, demo.trail(stage.stage)) << stage.stage;
+        EXPECT_EQ(stage.departure, -1) << stage.stage;
+    }
 }
 
 #ifdef VG_DEMO_ARGS

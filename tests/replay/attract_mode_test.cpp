@@ -9,8 +9,10 @@
 
 #include "ReplayScreenFixture.h"
 #include "core/Layers.h"
+#include "core/System.h"
 #include "replay/AttractMode.h"
 #include "replay/ReplayLoad.h"
+#include "screens/ChooseLevel.h"
 #include "screens/Title.h"
 #include "screens/TitleInit.h"
 #include "stage/StageControl.h"
@@ -128,6 +130,64 @@ TEST_F(AttractModeTest, WithoutTheDemoOrItsStageTheTitleComesBackAtOnce) {
     EXPECT_EQ(demo->demoStage, 1);
     EXPECT_NE(findTask<TitleInit>(system()), nullptr);
     EXPECT_EQ(system().replay.playingBack, 0);
+}
+
+// The demo plays on its own difficulty, stage, ships, play mode and play settings; when it ends
+// the player's are back: "Hard" chosen before the demo is what GAME START offers after it.
+TEST_F(AttractModeTest, AnInterruptedDemoGivesThePlayerTheirChoiceBack) {
+    ASSERT_TRUE(writeReplay(kDemo, {3700, 3700, 3700}, 1, "DEMO", 0));
+    toTitle();
+    System& s = system();
+    // "Hard" chosen at GAME START, then back to the title.
+    press("Z");
+    ASSERT_TRUE(runUntil([&] { return findTask<ChooseLevel>(s) != nullptr; }, 100));
+    host->run(2);
+    press("Down");
+    press("Down");
+    ASSERT_EQ(s.difficulty, 2);
+    press("X");
+    ASSERT_TRUE(runUntil([&] { return onTitle(); }, 100));
+    host->run(2);
+    // What a game left behind, and the player's own settings.
+    s.stageIndex = 3;
+    s.playMode = 1;
+    s.playerRecord[0] = newPlayer(2);
+    s.playerRecord[0].score = 4321;
+    s.playerRecord[1] = newPlayer(3);
+    s.config.buzz = 1;
+    s.config.opticalEffect = 1;
+    s.config.bulletChangeCount = 1;
+    const std::array<PlayerRecord, 2> records = s.playerRecord;
+
+    ASSERT_NE(startDemo(), nullptr);
+    host->run(40);
+    ASSERT_NE(findTask<StageControl>(s), nullptr);
+    EXPECT_EQ(s.difficulty, 1);
+    EXPECT_EQ(s.stageIndex, 0);
+    EXPECT_EQ(s.playMode, 0);
+    EXPECT_EQ(s.playerRecord[0].shipType, 0);
+    EXPECT_FALSE(s.playerRecord[1].present());
+    EXPECT_EQ(s.config.buzz, 0) << "the demo plays with its own settings";
+
+    host->tap("Z");
+    ASSERT_TRUE(runUntil([&] { return onTitle(); }, 5));
+    EXPECT_EQ(s.difficulty, 2);
+    EXPECT_EQ(s.stageIndex, 3);
+    EXPECT_EQ(s.playMode, 1);
+    for (int p = 0; p < 2; ++p) {
+        EXPECT_EQ(s.playerRecord[p].shipType, records[p].shipType) << p;
+        EXPECT_EQ(s.playerRecord[p].score, records[p].score) << p;
+        EXPECT_EQ(s.playerRecord[p].lives, records[p].lives) << p;
+    }
+    EXPECT_EQ(s.config.buzz, 1);
+    EXPECT_EQ(s.config.opticalEffect, 1);
+    EXPECT_EQ(s.config.bulletChangeCount, 1);
+
+    // GAME START offers "Hard" again.
+    host->run(3);
+    press("Z");
+    ASSERT_TRUE(runUntil([&] { return findTask<ChooseLevel>(s) != nullptr; }, 100));
+    EXPECT_EQ(s.difficulty, 2);
 }
 
 // A stage's hand-over ends every task, the attract mode too: the rest plays as any replay

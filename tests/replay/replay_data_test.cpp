@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "ReplayTestFiles.h"
+#include "core/GameRandom.h"
+#include "core/TaskManager.h"
 #include "replay/ReplayData.h"
 #include "resources/Package.h"
 
@@ -242,7 +244,8 @@ TEST(ReplayFileTest, FileWithOnlyStageIndexThreeOffersStageThreeOnly) {
 }
 
 // Files built by hand, each damaged in one way; every one loads what is sound and plays on
-// nothing else.
+// nothing else. A stage whose input does not inflate to exactly its frame count, or whose present
+// player has no input, is damaged: left out, and named as such.
 TEST(ReplayFileTest, HostileFilesLoadOnlyWhatIsSound) {
     const Bytes input = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const Bytes block = zlibCompress(input);
@@ -276,23 +279,31 @@ TEST(ReplayFileTest, HostileFilesLoadOnlyWhatIsSound) {
     Bytes badDifficulty = withStage0(goodStage, block);
     badDifficulty[4 + 4 + 5 + 4 + 10] = 5;
 
+    Bytes noBlock = packageMagic();
+    putEntry(noBlock, "INDEX", indexBytes("HOST", 1));
+    putEntry(noBlock, "STAGE_0", goodStage);
+    Bytes absentWithGarbage = withStage0(goodStage, block);
+    putEntry(absentWithGarbage, "STAGE_0_DATA_1", Bytes(18, 0x77));
+
     struct Case {
         const char* what;
         Bytes file;
         bool loads;
         bool hasStage0;
-        Bytes fed;  // player 0's first ten input words with the live input 0xEE
+        bool damaged0;  // stage 0's record is sound, its input is not
+        Bytes fed;      // player 0's first ten input words with the live input 0xEE
     };
     const Bytes zeros(10, 0);
     const std::vector<Case> cases = {
-        {"sound file", withStage0(goodStage, block), true, true, input},
-        {"not a package", Bytes{'R', 'I', 'F', 'F'}, false, false, {}},
-        {"no INDEX", noIndex, false, false, {}},
-        {"INDEX of 27 bytes", shortIndex, false, false, {}},
-        {"INDEX of 29 bytes", longIndex, false, false, {}},
-        {"difficulty 5", badDifficulty, false, false, {}},
+        {"sound file", withStage0(goodStage, block), true, true, false, input},
+        {"not a package", Bytes{'R', 'I', 'F', 'F'}, false, false, false, {}},
+        {"no INDEX", noIndex, false, false, false, {}},
+        {"INDEX of 27 bytes", shortIndex, false, false, false, {}},
+        {"INDEX of 29 bytes", longIndex, false, false, false, {}},
+        {"difficulty 5", badDifficulty, false, false, false, {}},
         {"stage record of 43 bytes",
-         withStage0(Bytes(goodStage.begin(), goodStage.end() - 1), block), true, false, zeros},
+         withStage0(Bytes(goodStage.begin(), goodStage.end() - 1), block), true, false, false,
+         zeros},
         {"stage record of 45 bytes",
          withStage0(
              [&] {
@@ -301,27 +312,29 @@ TEST(ReplayFileTest, HostileFilesLoadOnlyWhatIsSound) {
                  return b;
              }(),
              block),
-         true, false, zeros},
+         true, false, false, zeros},
         {"negative frame count", withStage0(stageBytes(player, {}, -10, 18, 0), block), true, false,
-         zeros},
+         false, zeros},
         {"frame count in the billions",
-         withStage0(stageBytes(player, {}, 2000000000, 18, 0), block), true, false, zeros},
+         withStage0(stageBytes(player, {}, 2000000000, 18, 0), block), true, false, false, zeros},
         {"frame count just past the arena",
          withStage0(stageBytes(player, {}, ReplayData::kMaxStageFrames + 1, 18, 0), block), true,
-         false, zeros},
+         false, false, zeros},
         {"block size past the entry", withStage0(stageBytes(player, {}, 10, 1 << 30, 0), block),
-         true, true, input},
+         true, true, false, input},
         {"negative block size", withStage0(stageBytes(player, {}, 10, -5, 0), block), true, true,
-         input},
+         false, input},
         {"input shorter than the frame count", withStage0(stageBytes(player, {}, 20, 18, 0), block),
-         true, true, zeros},
+         true, false, true, zeros},
         {"input longer than the frame count", withStage0(stageBytes(player, {}, 5, 18, 0), block),
-         true, true, Bytes{0, 0, 0, 0, 0, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}},
-        {"garbage block", withStage0(goodStage, Bytes(18, 0x77)), true, true, zeros},
-        {"block cut by the end of the file", cutFile, true, true, zeros},
-        {"block larger than the arena", withStage0(goodStage, bigData), true, true, zeros},
-        {"stage slots out of range", outOfRange, true, false, zeros},
-        {"name without its end", unterminated, true, false, zeros},
+         true, false, true, zeros},
+        {"garbage block", withStage0(goodStage, Bytes(18, 0x77)), true, false, true, zeros},
+        {"block cut by the end of the file", cutFile, true, false, true, zeros},
+        {"no block for the player present", noBlock, true, false, true, zeros},
+        {"garbage block of an absent player", absentWithGarbage, true, false, true, zeros},
+        {"block larger than the arena", withStage0(goodStage, bigData), true, false, true, zeros},
+        {"stage slots out of range", outOfRange, true, false, false, zeros},
+        {"name without its end", unterminated, true, false, false, zeros},
     };
 
     TempFolder folder("replay");
@@ -336,7 +349,11 @@ TEST(ReplayFileTest, HostileFilesLoadOnlyWhatIsSound) {
         // Stage numbers wrap onto the six slots.
         EXPECT_EQ(replay.HasStage(6), c.hasStage0);
         EXPECT_LT(std::strlen(replay.index().name), 10u);
-        EXPECT_EQ(ReplayData::StageMask(path.c_str()) != 0, c.hasStage0 || c.file == badDifficulty);
+        uint8_t damaged = 0xFF;
+        EXPECT_EQ(ReplayData::StageMask(path.c_str(), nullptr, &damaged) != 0,
+                  c.hasStage0 || c.file == badDifficulty);
+        EXPECT_EQ(damaged, c.damaged0 ? 1 : 0) << "the list sees the damage";
+        EXPECT_EQ(replay.damagedStages(), c.damaged0 && c.loads ? 1 : 0);
         if (!c.loads) {
             EXPECT_STREQ(replay.index().name, "no name")
                 << "a refused file leaves the replay reset";
@@ -372,6 +389,142 @@ TEST(ReplayFileTest, HostileFilesLoadOnlyWhatIsSound) {
     EXPECT_STREQ(header.name, "ABCDEFGHI");
 }
 
+// The check trail over an empty game, whose state is the random generator alone: recorded every
+// 60 frames, saved after the stage's blocks, read back whole, matched by the same play, and a
+// departure (a number drawn that the recording did not draw) named at the first mark after it.
+TEST(ReplayTrailTest, TrailIsRecordedSavedAndNamesTheFirstMarkThatDeparts) {
+    TempFolder folder("replay");
+    const std::string path = folder.file("trail.rpl");
+    TaskManager game;
+    const ReplayBinding binding{nullptr, nullptr, nullptr, nullptr, nullptr, &game};
+    ReplayData replay;
+    replay.bindGame(binding);
+    replay.Reset();
+    replay.recording = 1;
+    gameRandom().randomSeed(GameRandom::kDefaultSeed);
+    // Stage 1 draws a number every 7th frame; its 250 frames give marks at 60, 120, 180, 240.
+    replay.BeginStage(1, 1, newPlayer(0), PlayerRecord{});
+    for (int32_t f = 0; f < 250; ++f) {
+        uint8_t a = 0, b = 0;
+        replay.Step(a, b);
+        if (f % 7 == 0) gameRandom().randomNext();
+    }
+    ASSERT_TRUE(replay.EndStage(10, 0, 1));
+    const std::vector<TrailMark>& trail = replay.trail(1);
+    ASSERT_EQ(trail.size(), 4u);
+    for (size_t i = 0; i < trail.size(); ++i) {
+        EXPECT_EQ(trail[i].frame, static_cast<int32_t>(60 * (i + 1)));
+    }
+    EXPECT_NE(trail[0].digest, trail[1].digest);
+    ASSERT_TRUE(replay.Save(path.c_str(), kStamp));
+    EXPECT_EQ(entryNames(path),
+              (std::vector<std::string>{"INDEX", "STAGE_1", "STAGE_1_DATA_0", "STAGE_1_CHECK"}));
+
+    ReplayData loaded;
+    loaded.bindGame(binding);
+    ASSERT_TRUE(loaded.Load(path.c_str()));
+    EXPECT_EQ(loaded.trail(1), trail);
+    // Read back and written again, the trail is kept to the byte.
+    const std::string again = folder.file("again.rpl");
+    ASSERT_TRUE(loaded.Save(again.c_str(), kStamp));
+    EXPECT_EQ(readBytes(again), readBytes(path));
+
+    // Played back as recorded: every mark matches. `extraDraw`: a number drawn at that frame
+    // that the recording did not draw.
+    const auto playBack = [&](int32_t extraDraw) {
+        loaded.playingBack = 1;
+        gameRandom().randomSeed(GameRandom::kDefaultSeed);
+        loaded.BeginStage(1, 1, newPlayer(0), PlayerRecord{});
+        for (int32_t f = 0; f < 250; ++f) {
+            uint8_t a = 0, b = 0;
+            loaded.Step(a, b);
+            if (f % 7 == 0) gameRandom().randomNext();
+            if (f == extraDraw) gameRandom().randomNext();
+        }
+        return loaded.trailDeparture(true);
+    };
+    EXPECT_EQ(playBack(-1), -1);
+    EXPECT_EQ(loaded.marksTaken(), trail) << "what play took is the trail it would record";
+    for (const int32_t planted : {0, 59, 60, 100, 179, 239}) {
+        SCOPED_TRACE(planted);
+        const int32_t departure = playBack(planted);
+        EXPECT_GT(departure, planted);
+        EXPECT_LE(departure, planted + ReplayData::kTrailInterval);
+    }
+    // After the last mark nothing is compared; a play that ends before a mark departs there.
+    EXPECT_EQ(playBack(240), -1);
+    loaded.playingBack = 1;
+    gameRandom().randomSeed(GameRandom::kDefaultSeed);
+    loaded.BeginStage(1, 1, newPlayer(0), PlayerRecord{});
+    for (int32_t f = 0; f < 150; ++f) {
+        uint8_t a = 0, b = 0;
+        loaded.Step(a, b);
+        if (f % 7 == 0) gameRandom().randomNext();
+    }
+    EXPECT_EQ(loaded.trailDeparture(false), -1);
+    EXPECT_EQ(loaded.trailDeparture(true), 180);
+}
+
+// A "STAGE_%d_CHECK" entry is read as far as it is sound, whatever it holds; the stage plays as
+// ever.
+TEST(ReplayTrailTest, HostileTrailsAreReadAsFarAsTheyAreSound) {
+    const auto marks = [](std::vector<std::pair<int32_t, uint32_t>> list) {
+        Bytes out;
+        for (const auto& [frame, digest] : list) {
+            put32(out, static_cast<uint32_t>(frame));
+            put32(out, digest);
+        }
+        return out;
+    };
+    const Bytes sound = marks({{60, 1}, {120, 2}, {180, 3}});
+    const std::vector<TrailMark> all = {{60, 1}, {120, 2}, {180, 3}};
+    std::mt19937 random(5);
+    Bytes garbage(4096);
+    for (uint8_t& b : garbage) b = static_cast<uint8_t>(random());
+    Bytes huge = sound;
+    huge.resize(ReplayData::kArenaCapacity * 2, 0xFF);
+    struct Case {
+        const char* what;
+        Bytes entry;
+        std::vector<TrailMark> read;
+    };
+    const std::vector<Case> cases = {
+        {"sound", sound, all},
+        {"empty", {}, {}},
+        {"shorter than a mark", Bytes(sound.begin(), sound.begin() + 7), {}},
+        {"cut in the third mark", Bytes(sound.begin(), sound.end() - 1), {all[0], all[1]}},
+        {"a mark at the frame count", marks({{60, 1}, {200, 2}}), {all[0]}},
+        {"marks past the stage", marks({{60, 1}, {120, 2}, {180, 3}, {240, 4}, {9000, 5}}), all},
+        {"frames going back", marks({{60, 1}, {60, 2}, {120, 3}}), {all[0]}},
+        {"frame 0", marks({{0, 1}, {60, 2}}), {}},
+        {"negative frame", marks({{-60, 1}}), {}},
+        {"garbage", garbage, ReplayData::ReadTrail(garbage.data(), garbage.size(), 200)},
+        {"huge, sound at its start", huge, all},
+    };
+    TempFolder folder("replay");
+    const std::string path = folder.file("trail.rpl");
+    const Bytes input(200, 0x10);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ReplayData::ReadTrail(c.entry.data(), c.entry.size(), 200), c.read);
+        Bytes file = packageMagic();
+        putEntry(file, "INDEX", indexBytes("TRAIL", 1));
+        putEntry(file, "STAGE_0", stageBytes(newPlayer(0), {}, 200, 0, 0));
+        putEntry(file, "STAGE_0_DATA_0", zlibCompress(input));
+        putEntry(file, "STAGE_0_CHECK", c.entry);
+        writeBytes(path, file);
+        ReplayData replay;
+        ASSERT_TRUE(replay.Load(path.c_str()));
+        ASSERT_TRUE(replay.HasStage(0));
+        EXPECT_EQ(replay.trail(0), c.read);
+        replay.playingBack = 1;
+        replay.BeginStage(1, 0, newPlayer(0), PlayerRecord{});
+        EXPECT_EQ(playFrames(replay, 200, 0)[0], input);
+    }
+    // Garbage rarely starts with a sound mark; the reader stopped where it stopped being sound.
+    EXPECT_LE(ReplayData::ReadTrail(garbage.data(), garbage.size(), 200).size(), 1u);
+}
+
 TEST(ReplayFileTest, HostileStartRecordsAreClampedToWhatShipsHold) {
     struct Case {
         PlayerRecord stored;
@@ -396,6 +549,7 @@ TEST(ReplayFileTest, HostileStartRecordsAreClampedToWhatShipsHold) {
         putEntry(file, "INDEX", indexBytes("REC", 0));
         putEntry(file, "STAGE_2", stageBytes(cases[i].stored, cases[i].stored, 1, 0, 0));
         putEntry(file, "STAGE_2_DATA_0", zlibCompress({0}));
+        putEntry(file, "STAGE_2_DATA_1", zlibCompress({0}));
         writeBytes(path, file);
         ReplayData replay;
         ASSERT_TRUE(replay.Load(path.c_str()));

@@ -139,10 +139,14 @@ TEST_F(ReplayLoadTest, AFileWithOnlyStageFourStartsThere) {
     host->run(3);
     EXPECT_EQ(s.keyRecords[0].buttons, kButtonShot) << "the recorded input plays";
 
-    // After its last recorded stage the replay returns to the list.
+    // After its last recorded stage the replay returns to the list, and the game the player
+    // chose before is back: "Easy", no stage, no ships.
     ASSERT_TRUE(runUntil([&] { return findTask<ReplayLoad>(system()) != nullptr; }, 200));
     EXPECT_EQ(s.replay.playingBack, 0);
     EXPECT_EQ(s.fieldView, 0);
+    EXPECT_EQ(s.difficulty, 0);
+    EXPECT_EQ(s.stageIndex, 0);
+    EXPECT_FALSE(s.playerRecord[0].present());
 }
 
 TEST_F(ReplayLoadTest, StageChoiceSkipsUnrecordedStagesAndCancelGoesBackToTheList) {
@@ -190,6 +194,67 @@ TEST_F(ReplayLoadTest, TheEmptyRowOfABadDifficultyOpensButNeverPlays) {
     press("Esc");
     EXPECT_EQ(findTask<ReplayLoadStageSelect>(system()), nullptr);
     EXPECT_EQ(list.state, kTaskActive);
+}
+
+// A replay cut short (its last input entry gone) and one whose stage 2 input is garbage: the list
+// says "damaged" where the difficulty would stand, the stage choice says it on the damaged
+// stage's line and never moves onto it, and confirming plays nothing.
+TEST_F(ReplayLoadTest, ADamagedReplayIsListedAsSuchAndNotPlayed) {
+    ASSERT_TRUE(writeReplay(slotFile(4), {300}, 1, "CUT", 777));
+    const Bytes whole = readBytes(slotFile(4));
+    writeBytes(slotFile(4), Bytes(whole.begin(), whole.end() - 10));
+    Bytes garbled = packageMagic();
+    putEntry(garbled, "INDEX", indexBytes("HALF", 2, 50));
+    const Bytes input(40, kButtonShot);
+    putEntry(garbled, "STAGE_0", stageBytes(newPlayer(0), {}, 40, 0, 0));
+    putEntry(garbled, "STAGE_0_DATA_0", zlibCompress(input));
+    putEntry(garbled, "STAGE_1", stageBytes(newPlayer(0), {}, 40, 0, 0));
+    putEntry(garbled, "STAGE_1_DATA_0", Bytes(30, 0x5A));
+    writeBytes(slotFile(5), garbled);
+
+    const bool withData = linkData();
+    ReplayLoad& list = openList();
+    if (withData) GameInit::loadSharedAssets(system());
+    host->run(80);
+    const ReplayListEntry* cut = list.entryForSlot(4);
+    ASSERT_NE(cut, nullptr) << "a damaged file is listed, to say so";
+    EXPECT_EQ(cut->stageMask, 0);
+    EXPECT_EQ(cut->damagedMask, 0x1);
+    EXPECT_EQ(ReplayScreenBase::rowText(4, cut),
+              "[04]       CUT       777   26/01/02 03:04   damaged");
+    const ReplayListEntry* half = list.entryForSlot(5);
+    ASSERT_NE(half, nullptr);
+    EXPECT_EQ(half->stageMask, 0x1);
+    EXPECT_EQ(half->damagedMask, 0x2);
+
+    // The cut file: nothing to watch.
+    moveTo(list, 4);
+    press("Z");
+    auto* choice = findTask<ReplayLoadStageSelect>(system());
+    ASSERT_NE(choice, nullptr);
+    EXPECT_EQ(choice->lineText(0), "damaged");
+    press("Z");
+    host->run(3);
+    EXPECT_NE(findTask<ReplayLoadStageSelect>(system()), nullptr);
+    EXPECT_EQ(findTask<StageControl>(system()), nullptr);
+    EXPECT_EQ(system().replay.playingBack, 0);
+    press("Esc");
+
+    // The half-damaged file: stage 1 plays, stage 2 is named and passed over.
+    moveTo(list, 5);
+    press("Z");
+    choice = findTask<ReplayLoadStageSelect>(system());
+    ASSERT_NE(choice, nullptr);
+    EXPECT_EQ(choice->lineText(0), "stage1");
+    EXPECT_EQ(choice->lineText(1), "damaged");
+    EXPECT_EQ(choice->cursor, 0);
+    press("Down");
+    EXPECT_EQ(choice->cursor, 0);
+    // For looking at: the stage choice over the list with its damaged line.
+    host->run(20);
+    fs::create_directories(fs::path(VG_BINARY_DIR) / "replay_shots");
+    savePng((fs::path(VG_BINARY_DIR) / "replay_shots" / "damaged_choice.png").c_str(),
+            host->screen());
 }
 
 class ReplaySaveTest : public ReplayScreenTest {

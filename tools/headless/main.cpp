@@ -7,12 +7,16 @@
 //                        [--test-scene SHIP[,SHIP]] [--autoplay] [--record FILE]
 //                        [--date YYYY-MM-DDThh:mm]
 //   vesperglint-headless --verify-replay FILE [--game DIR]
+//   vesperglint-headless --rerecord IN OUT [--game DIR]
 //
 // --test-scene starts an empty play field with the ships of the given types (0..3; a second
 // type adds player 2) ready to play, instead of the game's start (see player/TestScene.h).
 // --autoplay lets the bot play (app/Bot.h); --record saves the run as a replay; --verify-replay
-// plays a replay's stages and compares their end scores with the file (exit 0 all match,
-// 1 a mismatch, 2 a file it cannot read).
+// plays a replay's stages and compares their end scores and check trails with the file (exit 0
+// all match, 1 a mismatch, 2 a file it cannot read or a stage whose input is damaged);
+// --rerecord plays a replay's stages from their own input and writes the file again with the
+// scores and the check trail that play gives, its input unchanged (exit 0 written, 1 not
+// written, 2 as for --verify-replay).
 //
 // The game folder (default: the current folder) is where data.pck and sound/ live, as for the
 // game itself. The run reads and writes a save file only when --save names one, so it never
@@ -43,7 +47,8 @@ int usage() {
                  "A[,B]] [--invincible] [--script FILE] [--stats FILE] [--trace FILE] "
                  "[--test-scene SHIP[,SHIP]] [--autoplay] [--record FILE] "
                  "[--date YYYY-MM-DDThh:mm]\n"
-                 "       vesperglint-headless --verify-replay FILE [--game DIR]\n");
+                 "       vesperglint-headless --verify-replay FILE [--game DIR]\n"
+                 "       vesperglint-headless --rerecord IN OUT [--game DIR]\n");
     return 2;
 }
 
@@ -103,16 +108,53 @@ bool parseDate(const char* text, vg::ReplayStamp& stamp) {
     return true;
 }
 
-int verifyReplay(const std::string& path) {
-    const vg::ReplayCheck check = vg::checkReplay(path);
+// The verifier's lines, one per stage; false when the file could not be read at all.
+bool printStages(const vg::ReplayCheck& check, const std::string& path) {
     if (check.status == vg::ReplayCheck::Status::Unreadable) {
         std::fprintf(stderr, "cannot read a replay from %s\n", path.c_str());
-        return 2;
+        return false;
     }
     for (const vg::StageCheck& stage : check.stages) {
         std::printf("%s\n", vg::describe(stage).c_str());
     }
-    return check.status == vg::ReplayCheck::Status::Ok ? 0 : 1;
+    return true;
+}
+
+int verifyReplay(const std::string& path) {
+    const vg::ReplayCheck check = vg::checkReplay(path);
+    if (!printStages(check, path)) return 2;
+    switch (check.status) {
+        case vg::ReplayCheck::Status::Ok:
+            return 0;
+        case vg::ReplayCheck::Status::Mismatch:
+            return 1;
+        default:
+            return 2;
+    }
+}
+
+// Prints how the file's own record compares with its play, then writes the new file.
+int rerecordReplay(const std::string& in, const std::string& out) {
+    bool written = false;
+    const vg::ReplayCheck check = vg::rerecordReplay(in, out, written);
+    if (!printStages(check, in)) return 2;
+    if (check.status == vg::ReplayCheck::Status::Damaged) {
+        std::fprintf(stderr, "%s has a damaged stage: not recorded again\n", in.c_str());
+        return 2;
+    }
+    for (const vg::StageCheck& stage : check.stages) {
+        if (stage.handedOverAt < 0) continue;
+        std::fprintf(stderr,
+                     "stage %d now hands over at frame %d of the %d recorded; its input is kept "
+                     "whole\n",
+                     stage.stage, stage.handedOverAt, stage.frames);
+    }
+    if (!written) {
+        std::fprintf(stderr, "cannot write %s\n", out.c_str());
+        return 1;
+    }
+    std::printf("recorded again into %s\n", out.c_str());
+    return 0;
 }
 
 bool readFile(const std::string& path, std::string& text) {
@@ -139,6 +181,8 @@ int main(int argc, char** argv) {
     bool shipsGiven = false;
     std::string recordPath;
     std::string verifyPath;
+    std::string rerecordIn;
+    std::string rerecordOut;
     auto absolute = [](const char* path) { return fs::absolute(path).string(); };
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -171,6 +215,10 @@ int main(int argc, char** argv) {
             recordPath = absolute(value);
         } else if (arg == "--verify-replay") {
             verifyPath = absolute(value);
+        } else if (arg == "--rerecord") {
+            if (i + 1 >= argc) return usage();
+            rerecordIn = absolute(value);
+            rerecordOut = absolute(argv[++i]);
         } else if (arg == "--date") {
             vg::ReplayStamp stamp;
             if (!parseDate(value, stamp)) return usage();
@@ -197,13 +245,16 @@ int main(int argc, char** argv) {
             return usage();
         }
     }
-    if (!verifyPath.empty()) {
-        if (argc != 3 && !(argc == 5 && !gameDir.empty())) return usage();
+    // Both replay checks stand alone, with at most the game folder beside them.
+    const int replayArgs = !verifyPath.empty() ? 3 : !rerecordIn.empty() ? 4 : 0;
+    if (replayArgs > 0) {
+        if (argc != replayArgs && !(argc == replayArgs + 2 && !gameDir.empty())) return usage();
         if (!gameDir.empty() && chdir(gameDir.c_str()) != 0) {
             std::fprintf(stderr, "cannot enter %s\n", gameDir.c_str());
             return 2;
         }
-        return verifyReplay(verifyPath);
+        return !verifyPath.empty() ? verifyReplay(verifyPath)
+                                   : rerecordReplay(rerecordIn, rerecordOut);
     }
     // A run needs an end: a frame count, a stage that ends by itself, or the bot's game.
     if (options.frames == 0 && !stageGiven && !options.autoplay) return usage();
