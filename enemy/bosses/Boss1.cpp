@@ -37,9 +37,10 @@ using Port = Boss1::Port;
 constexpr Port kCentre{0, 10, -1};
 constexpr Port kLeft{-40, 50, 0};
 constexpr Port kRight{40, 50, 1};
-// The ring launchers at the wing roots.
-constexpr Port kLeftRoot{-70, 10, 0};
-constexpr Port kRightRoot{70, 10, 1};
+// The ring launchers beside the hull: fixed points of the body, not gun ports, so a lost wing
+// does not silence them (the both-wings-lost rings fire from the same points).
+constexpr Port kLeftRoot{-70, 10, -1};
+constexpr Port kRightRoot{70, 10, -1};
 
 // Whole degrees 0..359 as 16.16.
 int32_t degrees(int32_t whole) {
@@ -208,9 +209,9 @@ int32_t Boss1::ringBullets() const {
 }
 
 void Boss1::leftRings(System& sys, int32_t) {
-    // Ten rings turned 2 degrees apart from the left wing's root.
+    // Ten rings turned 2 degrees apart from the left ring launcher.
     const int32_t n = ringBullets();
-    if (n <= 0 || !open(kLeftRoot)) return;
+    if (n <= 0) return;
     const int32_t spacing = fixedFromInt(360) / n;
     for (int32_t r = 0; r < 10; ++r) {
         fireFan(n, sys, portX(kLeftRoot), portY(kLeftRoot), degrees(2 * r), kFixedOne, spacing,
@@ -219,9 +220,9 @@ void Boss1::leftRings(System& sys, int32_t) {
 }
 
 void Boss1::rightRings(System& sys, int32_t) {
-    // Ten pairs of rings, a fast and a slow one, from the right wing's root.
+    // Ten pairs of rings, a fast and a slow one, from the right ring launcher.
     const int32_t n = ringBullets();
-    if (n <= 0 || !open(kRightRoot)) return;
+    if (n <= 0) return;
     const int32_t spacing = fixedFromInt(360) / n;
     for (int32_t r = 0; r < 10; ++r) {
         const int32_t turn = degrees(36 + 2 * r);

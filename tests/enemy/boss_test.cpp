@@ -44,6 +44,20 @@ struct BossScene : EnemyScene {
         return count;
     }
 
+    // Bullets that left within 3 pixels of the point (dx, dy) of the boss.
+    int bulletsFrom(int32_t dx, int32_t dy, int32_t since) const {
+        int count = 0;
+        for (const auto& b : recorder.fired) {
+            if (b.frame < since) continue;
+            const size_t f = static_cast<size_t>(b.frame);
+            if (std::abs(fixedToInt(b.x - bossX[f]) - dx) <= 3 &&
+                std::abs(fixedToInt(b.y - bossY[f]) - dy) <= 3) {
+                ++count;
+            }
+        }
+        return count;
+    }
+
     Boss1* boss = nullptr;
     Boss1Wing* wings[2] = {nullptr, nullptr};
     std::vector<int32_t> bossX;
@@ -106,7 +120,11 @@ TEST(BossTest, ANewBossGetsAGaugeOfItsOwnWhileTheLastOneCloses) {
     EXPECT_EQ(countInLayer<BossShieldFrame>(scene.system, layer::kFrame), 2);
 }
 
-TEST(BossTest, ADestroyedWingSilencesItsSideInEveryPhase) {
+TEST(BossTest, ADestroyedWingSilencesItsPortButNotTheRingLaunchers) {
+    // Attack level 2: rings of 2L + 3 = 7 bullets; ten rings on the left at t = 900, ten pairs
+    // on the right at t = 950. The launchers are points of the hull (70 pixels out, 10 down),
+    // not gun ports (40 out, 50 down), so a lost wing leaves them firing.
+    constexpr int kRingBullets[2] = {70, 140};
     for (int side = 0; side < 2; ++side) {
         SCOPED_TRACE(side);
         BossScene scene(2);
@@ -117,8 +135,11 @@ TEST(BossTest, ADestroyedWingSilencesItsSideInEveryPhase) {
         scene.destroyWing(side);
         const int32_t since = scene.frame;
         scene.run(1200);
-        EXPECT_EQ(scene.bulletsFromSide(side, since), 0);
-        EXPECT_GT(scene.bulletsFromSide(1 - side, since), 50);
+        const int out = side ? 1 : -1;
+        EXPECT_EQ(scene.bulletsFrom(40 * out, 50, since), 0) << "the lost wing's port fired";
+        EXPECT_GT(scene.bulletsFrom(-40 * out, 50, since), 50) << "the other port fell silent";
+        EXPECT_EQ(scene.bulletsFrom(70 * out, 10, since), kRingBullets[side]);
+        EXPECT_EQ(scene.bulletsFrom(-70 * out, 10, since), kRingBullets[1 - side]);
         EXPECT_FALSE(scene.boss->isPartLost(1 - side));
     }
 }
