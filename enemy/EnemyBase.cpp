@@ -211,9 +211,9 @@ void EnemyBase::destroyEffects(int32_t ex, int32_t ey, int32_t evx, int32_t evy,
     sys->spawnFront<Explosion>(effectLayer, ex, ey, evx, evy, 1);
     if (sys->taskCount < 2000) {
         sys->spawnFront<Explosion>(effectLayer, ex, ey, evx, evy - 52428, 2);
-        // Debris is thinned out when the task list is already crowded.
+        // The debris count is halved while fewer than 666 tasks exist.
         int32_t n = std::max<int32_t>(debrisCount, 0);
-        if (sys->taskCount >= 666) n /= 2;
+        if (sys->taskCount < 666) n /= 2;
         for (int32_t i = 0; i < 2 * n; ++i) {
             sys->spawnFront<BrokenPiece>(effectLayer, ex, ey);
             sys->spawnFront<FireSpark>(effectLayer, ex, ey);

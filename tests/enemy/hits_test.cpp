@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "EnemyScene.h"
+#include "effects/Explosions.h"
 #include "enemy/kinds/TinyPlane.h"
 #include "player/Pickups.h"
 
@@ -173,6 +174,27 @@ TEST(HitsTest, AKillWithoutAHitterCreditsNobodyButIsCounted) {
     EXPECT_EQ(ship.score, 0);
     EXPECT_EQ(ship.combo, 0);
     EXPECT_EQ(energyPickups(scene.system), 1);  // level 0
+}
+
+TEST(HitsTest, DebrisIsHalvedOnAQuietFieldAndWholeOnACrowdedOne) {
+    // A TinyPlane's destruction throws debris count 8: with fewer than 666 tasks it is halved
+    // to 4, and each of the 2n rounds adds a piece and a spark; from 666 tasks on all 8 count.
+    struct Filler : Task {};
+    for (const bool crowded : {false, true}) {
+        SCOPED_TRACE(crowded);
+        EnemyScene scene;
+        if (crowded) {
+            while (scene.system.taskCount < 700) scene.system.spawnBack<Filler>(layer::kGround);
+        }
+        EnemyBase* plane = standingPlane(scene);
+        scene.step();
+        plane->hitPoints = 0;
+        scene.step();
+        const int pieces = countInLayer<BrokenPiece>(scene.system, layer::kEffect);
+        const int sparks = countInLayer<FireSpark>(scene.system, layer::kEffect);
+        EXPECT_EQ(pieces, crowded ? 16 : 8);
+        EXPECT_EQ(sparks, pieces);
+    }
 }
 
 TEST(HitsTest, ExpertChainsSaturateInsteadOfWrapping) {
