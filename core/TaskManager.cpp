@@ -68,6 +68,16 @@ Task* TaskManager::insertBack(Task* task, int layer) {
     return task;
 }
 
+Task* TaskManager::insertAfter(Task* task, Task* predecessor) {
+    if (!task || !predecessor || predecessor->owner != this || !predecessor->next) return nullptr;
+    linkBefore(task, predecessor->next);
+    task->state = kTaskActive;
+    task->layer = predecessor->layer;
+    task->owner = this;
+    ++taskCount;
+    return task;
+}
+
 void TaskManager::freezeAll() {
     for (Task* t = head_->next; t != tail_; t = t->next) {
         if (t->isLive()) t->state = kTaskFrozen;

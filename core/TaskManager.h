@@ -29,6 +29,10 @@ class TaskManager {
     // Links `task` as the last of `layer` (0..63). Null when the task is null or the layer is
     // out of range.
     Task* insertBack(Task* task, int layer);
+    // Links `task` right after `predecessor`, in its layer: how a body that must exist first
+    // (its parts take its serial) still ends up with its parts in the list order a spawn rule
+    // gives. Null when either is null or `predecessor` is not linked into this manager.
+    Task* insertAfter(Task* task, Task* predecessor);
 
     // Creates a T from the arena and inserts it; null when the arena is full or the layer is
     // invalid (then nothing is left behind).
@@ -39,6 +43,17 @@ class TaskManager {
     template <class T, class... Args>
     T* spawnBack(int layer, Args&&... args) {
         return spawn<T>(false, layer, std::forward<Args>(args)...);
+    }
+    template <class T, class... Args>
+    T* spawnAfter(Task* predecessor, Args&&... args) {
+        static_assert(alignof(T) <= 8, "tasks are only 8-byte aligned");
+        T* task = new (std::nothrow) T(std::forward<Args>(args)...);
+        if (!task) return nullptr;
+        if (!insertAfter(task, predecessor)) {
+            task->destroySelf();
+            return nullptr;
+        }
+        return task;
     }
 
     void freezeAll();

@@ -127,6 +127,20 @@ TEST_F(TaskListTest, LayersOrderUpdatesAndDrawsFrontAndBackWithinALayer) {
     EXPECT_EQ(system.taskCount, 6);
 }
 
+TEST_F(TaskListTest, PartsInsertedAfterTheirBodyKeepTheOrderOfAllFrontInsertions) {
+    // A body made first, its parts then inserted right after it one by one, gives the list that
+    // inserting the parts at the front and the body last would give.
+    back(7, "older");
+    Probe* body = front(7, "body");
+    for (const char* part : {"p0", "p1", "p2"}) system.spawnAfter<Probe>(body, &log, part);
+    back(8, "next");
+    EXPECT_EQ(frame(), "ubody up2 up1 up0 uolder unext dbody dp2 dp1 dp0 dolder dnext ");
+    EXPECT_EQ(system.layerFirst[7], body);
+    EXPECT_EQ(system.taskCount, 6);
+    EXPECT_EQ(system.spawnAfter<Probe>(nullptr, &log, "lost"), nullptr);
+    EXPECT_EQ(system.taskCount, 6);
+}
+
 TEST_F(TaskListTest, InsertRejectsLayersOutsideTheTable) {
     Probe* task = new (std::nothrow) Probe(&log, "x");
     EXPECT_EQ(system.insertFront(task, 64), nullptr);
