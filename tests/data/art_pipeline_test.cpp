@@ -87,7 +87,7 @@ TEST_F(ArtPipeline, AtlasFilesAreOneAtlasAndItsFaultsNameTheirLine) {
         {"cell sheet.png Past 60 90 8 8\n", "c.txt:1: Past frame 0 lies outside sheet.png"},
         {"cell sheet.png Mine 0 80 8 8\n", "c.txt:1: cell listed twice (first at b.txt:2)"},
         {"band sheet.png three 40 8\n", "a.txt:2: band shares rows with three"},
-        {"cell sheet.png Part 0 0 8 8 in=Nothing\n", "c.txt:1: in= names no cell"},
+        {"cell sheet.png Part 0 0 8 8 in=Nothing\n", "c.txt:1: in= names no earlier cell"},
     };
     for (const Case& fault : faults) {
         write("atlas/c.txt", fault.c);

@@ -186,6 +186,9 @@ bool parseAtlasText(const std::string& text, const std::string& name, Atlas& atl
                 cell.stepX = cell.w;
                 cell.stepY = cell.h;
             }
+            if (!cell.parent.empty() && !atlas.findCell(cell.image, cell.parent)) {
+                return fail("in= names no earlier cell of the picture");
+            }
             atlas.cells.push_back(cell);
         } else {
             return fail("unknown line kind " + fields[0]);
