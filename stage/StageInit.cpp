@@ -163,7 +163,8 @@ void StageInit::startStage(System& system) {
     system.sound.loadMusic(table.bossTune, SoundManager::kMusicBoss);
     if (control) {
         if (!system.testStageScript.empty()) {
-            loadStageScriptFile(system.testStageScript.c_str(), control, &system.scratchArena);
+            loadStageScriptFile(system.testStageScript.c_str(), control, &system.scratchArena,
+                                &table);
         } else {
             LoadStageScript(&package, control, table.script(system.difficulty),
                             &system.scratchArena);
