@@ -8,7 +8,7 @@
 namespace vg {
 
 // Drawing of atlas cells: every picture rectangle the game draws is a named cell of the atlas
-// (assets/atlas.txt), so code never repeats the coordinates the art already fixes.
+// (assets/atlas/), so code never repeats the coordinates the art already fixes.
 
 // Frame `frame` of `cell` with its top-left corner at (x, y), under a blend mode of blit.
 // Mirroring flips the picture left-right and/or top-bottom in place.

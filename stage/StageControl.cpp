@@ -6,7 +6,7 @@
 #include "core/System.h"
 #include "core/TaskQuery.h"
 #include "enemy/EnemySpawner.h"
-#include "player/Result.h"
+#include "panels/Result.h"
 #include "stage/Back.h"
 #include "stage/Ending.h"
 #include "stage/Scenery.h"

@@ -1,18 +1,17 @@
 #include "stage/StageInit.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/GameRandom.h"
 #include "core/GameSound.h"
 #include "core/Layers.h"
 #include "core/System.h"
 #include "effects/BlackFrame.h"
-#include "effects/OutFrame.h"
 #include "enemy/EnemyBase.h"
 #include "enemy/ShadowRender.h"
-#include "player/ComboFrame.h"
-#include "player/LaserFrame.h"
+#include "panels/ComboFrame.h"
+#include "panels/LaserFrame.h"
+#include "panels/OutFrame.h"
 #include "player/Pickups.h"
 #include "player/PlayerBase.h"
 #include "player/PlayerCollision.h"
@@ -29,33 +28,44 @@
 #include "stage/StageControl.h"
 #include "stage/StageOverlays.h"
 #include "stage/StageScript.h"
+#include "stage/StageTable.h"
 
 namespace vg {
 
 namespace {
-
-constexpr uint8_t kStageCount = 5;
-
-// The files of each stage, by stage index.
-struct StageFiles {
-    const char* bossImage;
-    const char* backImage;
-    const char* stageTune;
-};
-constexpr StageFiles kStageFiles[kStageCount] = {
-    {"boss1.png", "back1.png", "./sound/stage1.ogg"},
-    {"boss2.png", "back2.png", "./sound/stage2.ogg"},
-    {"boss3.png", "back3.png", "./sound/stage3.ogg"},
-    {"boss4.png", "back4.png", "./sound/stage4.ogg"},
-    {"boss5.png", "back5.png", "./sound/stage5.ogg"},
-};
-constexpr const char* kBossTune = "./sound/boss.ogg";
 
 void stopTunes(System& system) {
     stopSound(system, SoundManager::kMusicStage);
     stopSound(system, SoundManager::kMusicBoss);
     stopSound(system, SoundManager::kMusicGameOver);
     stopSound(system, SoundManager::kMusicTitle);
+}
+
+void spawnScreenEffect(System& system, StageScreenEffect effect) {
+    switch (effect) {
+        case StageScreenEffect::Stage2:
+            system.spawnFront<ScreenEffectStage2>(layer::kScreenEffect);
+            break;
+        case StageScreenEffect::Stage3:
+            system.spawnFront<ScreenEffectStage3>(layer::kScreenEffect);
+            break;
+        case StageScreenEffect::None:
+            break;
+    }
+}
+
+// The standing tasks a stage's table asks for, in this order: the screen effect, the map and
+// what drifts under it (each at the front of layer 1, so the BackOver is drawn first), the
+// shadow renderers.
+void spawnStageTasks(System& system, const StageTable& table) {
+    spawnScreenEffect(system, table.screenEffect);
+    system.spawnFront<Back>(layer::kBack, table.backVariant);
+    if (table.backOver) system.spawnFront<BackOver>(layer::kBack);
+    if (table.shadows) {
+        system.spawnFront<PlayerShadowRender>(layer::kShadow);
+        system.spawnFront<ShadowRender>(layer::kShadow);
+        system.spawnFront<ItemShadowRender>(layer::kShadow);
+    }
 }
 
 void loadPicture(System& system, PackageReader& package, const char* name, int slot) {
@@ -67,12 +77,6 @@ void loadPicture(System& system, PackageReader& package, const char* name, int s
 }
 
 }  // namespace
-
-void StageInit::scriptName(uint8_t stageIndex, uint8_t difficulty, char (&name)[16]) {
-    const int stage = stageIndex < kStageCount ? stageIndex + 1 : 1;
-    const char letter = difficulty == 1 ? 'n' : (difficulty >= 2 && difficulty <= 4) ? 'h' : 'e';
-    std::snprintf(name, sizeof name, "stage%d%c.dat", stage, letter);
-}
 
 void StageInit::recordFinishedGame(System& system) {
     Config& config = system.config;
@@ -150,45 +154,23 @@ void StageInit::startStage(System& system) {
     StageControl* control = system.spawnBack<StageControl>(layer::kStageControl);
     system.spawnFront<StageTop>(layer::kBanner, stage);
 
-    const StageFiles& files = kStageFiles[stage < kStageCount ? stage : 0];
+    const StageTable& table = stageTable(stage);
     PackageReader package;
     package.openPackage("data.pck");
-    loadPicture(system, package, files.bossImage, kSlotStage);
-    loadPicture(system, package, files.backImage, kSlotBackground);
-    system.sound.loadMusic(files.stageTune, SoundManager::kMusicStage);
-    system.sound.loadMusic(kBossTune, SoundManager::kMusicBoss);
+    loadPicture(system, package, table.stageImage, kSlotStage);
+    loadPicture(system, package, table.backImage, kSlotBackground);
+    system.sound.loadMusic(table.stageTune, SoundManager::kMusicStage);
+    system.sound.loadMusic(table.bossTune, SoundManager::kMusicBoss);
     if (control) {
         if (!system.testStageScript.empty()) {
-            loadStageScriptFile(system.testStageScript.c_str(), control, &system.scratchArena);
+            loadStageScriptFile(system.testStageScript.c_str(), control, &system.scratchArena,
+                                &table);
         } else {
-            char name[16];
-            scriptName(stage, system.difficulty, name);
-            LoadStageScript(&package, control, name, &system.scratchArena);
+            LoadStageScript(&package, control, table.script(system.difficulty),
+                            &system.scratchArena);
         }
     }
-    switch (stage) {
-        case 1:
-            system.spawnFront<ScreenEffectStage2>(layer::kScreenEffect);
-            system.spawnFront<Back>(layer::kBack, uint8_t{0});
-            break;
-        case 2:
-            system.spawnFront<ScreenEffectStage3>(layer::kScreenEffect);
-            system.spawnFront<Back>(layer::kBack, uint8_t{0});
-            break;
-        case 3:
-            system.spawnFront<Back>(layer::kBack, uint8_t{1});
-            system.spawnFront<BackOver>(layer::kBack);
-            break;
-        default:
-            system.spawnFront<Back>(layer::kBack, uint8_t{0});
-            break;
-    }
-    // The third stage is dark: nothing casts a shadow there.
-    if (stage != 2) {
-        system.spawnFront<PlayerShadowRender>(layer::kShadow);
-        system.spawnFront<ShadowRender>(layer::kShadow);
-        system.spawnFront<ItemShadowRender>(layer::kShadow);
-    }
+    spawnStageTasks(system, table);
     package.closePackage();
 
     if (system.replay.playingBack) {

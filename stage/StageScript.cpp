@@ -6,6 +6,7 @@
 #include "core/TaskArena.h"
 #include "enemy/EnemyKinds.h"
 #include "resources/Package.h"
+#include "stage/ScriptCells.h"
 #include "stage/ScriptReader.h"
 #include "stage/StageControl.h"
 
@@ -141,7 +142,8 @@ bool LoadStageScript(PackageReader* package, StageControl* control, const char* 
     return true;
 }
 
-bool loadStageScriptFile(const char* path, StageControl* control, TaskArena* arena) {
+bool loadStageScriptFile(const char* path, StageControl* control, TaskArena* arena,
+                         const StageTable* stage) {
     if (!control) return false;
     control->events.clear();
     if (!path || !arena) return false;
@@ -155,7 +157,14 @@ bool loadStageScriptFile(const char* path, StageControl* control, TaskArena* are
         ArenaBuffer buffer(*arena, static_cast<size_t>(size) + 8);
         ok = buffer.data() && std::fread(buffer.data(), 1, static_cast<size_t>(size), file) ==
                                   static_cast<size_t>(size);
-        if (ok) parseStageScript(buffer.data(), static_cast<size_t>(size), control->events);
+        if (ok && stage) {
+            std::string resolved;
+            resolveScriptCells(std::string_view(buffer.data(), static_cast<size_t>(size)), *stage,
+                               resolved);
+            parseStageScript(resolved.data(), resolved.size(), control->events);
+        } else if (ok) {
+            parseStageScript(buffer.data(), static_cast<size_t>(size), control->events);
+        }
     }
     std::fclose(file);
     return ok;

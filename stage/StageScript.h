@@ -12,6 +12,7 @@ namespace vg {
 class PackageReader;
 class StageControl;
 class TaskArena;
+struct StageTable;
 
 // Stage scripts: text, one timed event a line,
 //
@@ -28,6 +29,16 @@ class TaskArena;
 //   as 16.16) and IntegerFields (I: decimal integer, stored shifted left by 16). Missing fields
 //   read as 0; fields after the last one a keyword uses are ignored (trailing remarks).
 // The events keep the order of the lines; they are not sorted by time.
+//
+// The sources in assets/scripts/ may name an atlas cell where a line would repeat its numbers
+// (the scenery rectangle of BACK_OBJECT_MIDDLE / _HIGH, the rows of MAP_POS_Y and of the loop):
+//
+//     2153,BACK_OBJECT_MIDDLE,108,-154,SceneryFreighter
+//     0,MAP_LOOP_POINT_Y,SeaLoop
+//
+// The data build writes the numbers into data.pck and checks every such line, named or numeric,
+// against the atlas; the game reads numbers only. ScriptCells.h tells the named form and the
+// check.
 
 // One keyword of the table: its event kind code and the kinds of its value fields, in order:
 // 'N' NumberField, 'I' IntegerField, '-' a field read and ignored.
@@ -61,8 +72,11 @@ void parseStageScript(const char* text, size_t size, std::vector<StageEvent>& ev
 bool LoadStageScript(PackageReader* package, StageControl* control, const char* name,
                      TaskArena* arena);
 
-// The same for a loose script file (a content author's stage override). False, with no events,
-// when the file cannot be read or is larger than the arena can hold.
-bool loadStageScriptFile(const char* path, StageControl* control, TaskArena* arena);
+// The same for a loose script file (a content author's stage override). With the stage it is
+// played on, the file may name atlas cells as the packed scripts' sources do (ScriptCells.h):
+// they are read as the data build writes them. False, with no events, when the file cannot be
+// read or is larger than the arena can hold.
+bool loadStageScriptFile(const char* path, StageControl* control, TaskArena* arena,
+                         const StageTable* stage = nullptr);
 
 }  // namespace vg

@@ -150,7 +150,7 @@ TEST_F(GameData, TheDataBuildIsDeterministic) {
         std::string packCommand = kToolPath + " pack " + (dir / "data.pck").string();
         for (const atlas::Image& info : atlas::kImages) {
             std::string png = (dir / info.file).string();
-            std::string command = kToolPath + " image " + VG_SOURCE_DIR + "/assets/atlas.txt " +
+            std::string command = kToolPath + " image " + VG_SOURCE_DIR + "/assets/atlas " +
                                   info.file + " " + VG_SOURCE_DIR + "/assets/art " + fonts + " " +
                                   png;
             ASSERT_EQ(std::system(command.c_str()), 0) << command;

@@ -8,11 +8,11 @@
 #include "core/TaskQuery.h"
 #include "effects/BlackFrame.h"
 #include "effects/BossShieldFrame.h"
-#include "effects/OutFrame.h"
 #include "input/KeyRecord.h"
-#include "player/ComboFrame.h"
-#include "player/LaserFrame.h"
-#include "player/Result.h"
+#include "panels/ComboFrame.h"
+#include "panels/LaserFrame.h"
+#include "panels/OutFrame.h"
+#include "panels/Result.h"
 
 namespace vg {
 namespace {

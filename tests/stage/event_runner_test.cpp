@@ -9,7 +9,7 @@
 #include "core/Layers.h"
 #include "core/System.h"
 #include "core/TaskQuery.h"
-#include "player/Result.h"
+#include "panels/Result.h"
 #include "stage/Back.h"
 #include "stage/Ending.h"
 #include "stage/Scenery.h"

@@ -10,11 +10,11 @@
 #include "core/Layers.h"
 #include "core/TaskQuery.h"
 #include "effects/BlackFrame.h"
-#include "effects/OutFrame.h"
 #include "enemy/Bullet.h"
 #include "enemy/ShadowRender.h"
-#include "player/ComboFrame.h"
-#include "player/LaserFrame.h"
+#include "panels/ComboFrame.h"
+#include "panels/LaserFrame.h"
+#include "panels/OutFrame.h"
 #include "player/Pickups.h"
 #include "player/PlayerBase.h"
 #include "player/PlayerCollision.h"
@@ -155,24 +155,6 @@ TEST_F(StageFlowTest, StageSpecificTasksTable) {
         int shadowTasks = 0;
         forEachInLayer<Task>(s, layer::kShadow, [&](Task&) { ++shadowTasks; });
         EXPECT_EQ(shadowTasks, c.shadows) << int{c.stage};
-    }
-}
-
-TEST(StageInitNames, ScriptByStageAndDifficulty) {
-    struct Case {
-        uint8_t stage;
-        uint8_t difficulty;
-        const char* name;
-    };
-    const Case cases[] = {
-        {0, 0, "stage1e.dat"},   {0, 1, "stage1n.dat"}, {0, 2, "stage1h.dat"},
-        {1, 3, "stage2h.dat"},   {4, 4, "stage5h.dat"}, {2, 5, "stage3e.dat"},
-        {3, 255, "stage4e.dat"}, {7, 1, "stage1n.dat"},
-    };
-    for (const Case& c : cases) {
-        char name[16];
-        StageInit::scriptName(c.stage, c.difficulty, name);
-        EXPECT_STREQ(name, c.name) << int{c.stage} << " " << int{c.difficulty};
     }
 }
 

@@ -1,7 +1,9 @@
 #include "tools/databuild/Atlas.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -61,13 +63,21 @@ const AtlasCell* Atlas::findCell(const std::string& image, const std::string& na
     return nullptr;
 }
 
-bool parseAtlas(const std::string& text, Atlas& atlas, std::string& error) {
-    atlas = Atlas{};
+const AtlasBand* Atlas::findBand(const std::string& image, const std::string& name) const {
+    for (const AtlasBand& band : bands) {
+        if (band.image == image && band.name == name) return &band;
+    }
+    return nullptr;
+}
+
+bool parseAtlasText(const std::string& text, const std::string& name, Atlas& atlas,
+                    std::string& error) {
     std::istringstream lines(text);
     std::string line;
     int number = 0;
+    auto here = [&] { return name + ":" + std::to_string(number); };
     auto fail = [&](const std::string& why) {
-        error = "line " + std::to_string(number) + ": " + why;
+        error = here() + ": " + why;
         return false;
     };
     while (std::getline(lines, line)) {
@@ -88,6 +98,7 @@ bool parseAtlas(const std::string& text, Atlas& atlas, std::string& error) {
             if (fields.size() != 5) return fail("image needs: file width height key");
             AtlasImage image;
             image.file = fields[1];
+            image.source = here();
             if (image.file.size() < 5 || image.file.substr(image.file.size() - 4) != ".png") {
                 return fail("picture names end in .png");
             }
@@ -102,18 +113,38 @@ bool parseAtlas(const std::string& text, Atlas& atlas, std::string& error) {
                 return fail("key colour is six hex digits");
             }
             image.key = static_cast<uint32_t>(std::stoul(fields[4], nullptr, 16));
-            if (atlas.findImage(image.file)) return fail("picture listed twice");
+            if (const AtlasImage* listed = atlas.findImage(image.file)) {
+                return fail("picture listed twice (first at " + listed->source + ")");
+            }
             atlas.images.push_back(image);
+        } else if (fields[0] == "band") {
+            if (fields.size() != 5) return fail("band needs: file name y h");
+            AtlasBand band;
+            band.image = fields[1];
+            band.name = fields[2];
+            band.description = description;
+            band.source = here();
+            if (!isIdentifier(band.name)) return fail("band name is not an identifier");
+            if (!parseInt(fields[3], band.y) || !parseInt(fields[4], band.h) || band.y < 0 ||
+                band.h <= 0) {
+                return fail("bad band rows");
+            }
+            if (const AtlasBand* listed = atlas.findBand(band.image, band.name)) {
+                return fail("band listed twice (first at " + listed->source + ")");
+            }
+            atlas.bands.push_back(band);
         } else if (fields[0] == "cell") {
             if (fields.size() < 7) return fail("cell needs: image name x y w h");
             AtlasCell cell;
             cell.image = fields[1];
             cell.name = fields[2];
             cell.line = number;
+            cell.source = here();
             cell.description = description;
-            if (!atlas.findImage(cell.image)) return fail("cell of an unlisted picture");
             if (!isIdentifier(cell.name)) return fail("cell name is not an identifier");
-            if (atlas.findCell(cell.image, cell.name)) return fail("cell listed twice");
+            if (const AtlasCell* listed = atlas.findCell(cell.image, cell.name)) {
+                return fail("cell listed twice (first at " + listed->source + ")");
+            }
             if (!parseInt(fields[3], cell.x) || !parseInt(fields[4], cell.y) ||
                 !parseInt(fields[5], cell.w) || !parseInt(fields[6], cell.h) || cell.w <= 0 ||
                 cell.h <= 0) {
@@ -197,19 +228,108 @@ bool parseAtlas(const std::string& text, Atlas& atlas, std::string& error) {
     return true;
 }
 
-bool loadAtlas(const std::string& path, Atlas& atlas, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path;
-        return false;
+namespace {
+
+struct Box {
+    int32_t x0, y0, x1, y1;  // x1, y1 exclusive
+
+    bool overlaps(const Box& other) const {
+        return x0 < other.x1 && other.x0 < x1 && y0 < other.y1 && other.y0 < y1;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!parseAtlas(text.str(), atlas, error)) {
-        error = path + ": " + error;
+    bool inside(const Box& other) const {
+        return x0 >= other.x0 && y0 >= other.y0 && x1 <= other.x1 && y1 <= other.y1;
+    }
+};
+
+Box extent(const AtlasCell& cell) {
+    return {cell.x, cell.y, cell.x + cell.extentW(), cell.y + cell.extentH()};
+}
+
+}  // namespace
+
+bool finishAtlas(Atlas& atlas, std::string& error) {
+    auto fail = [&](const std::string& where, const std::string& why) {
+        error = where + ": " + why;
         return false;
+    };
+    for (const AtlasBand& band : atlas.bands) {
+        const AtlasImage* image = atlas.findImage(band.image);
+        if (!image) return fail(band.source, "band of an unlisted picture");
+        if (band.y + band.h > image->height) {
+            return fail(band.source, "band past the foot of " + band.image);
+        }
+        for (const AtlasBand& other : atlas.bands) {
+            if (&other == &band || other.image != band.image) continue;
+            if (band.y < other.y + other.h && other.y < band.y + band.h) {
+                return fail(band.source, "band shares rows with " + other.name);
+            }
+        }
+    }
+    for (const AtlasCell& cell : atlas.cells) {
+        const AtlasImage* image = atlas.findImage(cell.image);
+        if (!image) return fail(cell.source, "cell of an unlisted picture");
+        const Box picture{0, 0, image->width, image->height};
+        for (int32_t i = 0; i < cell.frames; ++i) {
+            const Box frame{cell.frameX(i), cell.frameY(i), cell.frameX(i) + cell.w,
+                            cell.frameY(i) + cell.h};
+            if (!frame.inside(picture)) {
+                return fail(cell.source, cell.name + " frame " + std::to_string(i) +
+                                             " lies outside " + cell.image);
+            }
+        }
+        if (!cell.parent.empty()) {
+            const AtlasCell* parent = atlas.findCell(cell.image, cell.parent);
+            if (!parent) return fail(cell.source, "in= names no cell of the picture");
+            if (!extent(cell).inside(extent(*parent))) {
+                return fail(cell.source, cell.name + " is not inside " + cell.parent);
+            }
+        }
+    }
+    for (size_t a = 0; a < atlas.cells.size(); ++a) {
+        const AtlasCell& first = atlas.cells[a];
+        for (size_t b = a + 1; b < atlas.cells.size(); ++b) {
+            const AtlasCell& second = atlas.cells[b];
+            if (first.image != second.image || first.parent == second.name ||
+                second.parent == first.name) {
+                continue;
+            }
+            if (extent(first).overlaps(extent(second))) {
+                return fail(second.source,
+                            second.name + " overlaps " + first.name + " (" + first.source + ")");
+            }
+        }
     }
     return true;
+}
+
+bool loadAtlas(const std::string& path, Atlas& atlas, std::string& error) {
+    namespace fs = std::filesystem;
+    atlas = Atlas{};
+    std::vector<fs::path> files;
+    std::error_code code;
+    if (fs::is_directory(path, code)) {
+        for (const fs::directory_entry& entry : fs::directory_iterator(path, code)) {
+            if (entry.path().extension() == ".txt") files.push_back(entry.path());
+        }
+        std::sort(files.begin(), files.end());
+        if (files.empty()) {
+            error = "no atlas files (*.txt) in " + path;
+            return false;
+        }
+    } else {
+        files.push_back(path);
+    }
+    for (const fs::path& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            error = "cannot read " + file.string();
+            return false;
+        }
+        std::ostringstream text;
+        text << in.rdbuf();
+        if (!parseAtlasText(text.str(), file.filename().string(), atlas, error)) return false;
+    }
+    return finishAtlas(atlas, error);
 }
 
 }  // namespace vg::databuild

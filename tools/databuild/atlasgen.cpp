@@ -1,10 +1,12 @@
 // Writes the constants header of the picture atlas: one namespace per picture with its size and
 // a Cell constant per named rectangle, plus tables of every picture and cell for the tests.
 //
-//   vg_atlasgen <atlas.txt> <AtlasCells.h>
+//   vg_atlasgen <atlas> <AtlasCells.h>
 //
-// The header is only rewritten when its text changes, so an edit of the atlas that moves no cell
-// rebuilds nothing.
+// <atlas> is the atlas folder (assets/atlas/) or one atlas file. The atlas is checked as it is
+// read (cells inside their pictures, no overlaps), so a bad cell fails the build here, naming
+// its line. The header is only rewritten when its text changes, so an edit of the atlas that moves
+// no cell rebuilds nothing.
 
 #include <cstdio>
 #include <fstream>
@@ -40,7 +42,7 @@ std::string cellInitializer(const AtlasCell& cell) {
 std::string header(const Atlas& atlas) {
     std::ostringstream out;
     out << "#pragma once\n\n"
-           "// Generated from assets/atlas.txt by vg_atlasgen: edit the atlas, not this file.\n\n"
+           "// Generated from assets/atlas/ by vg_atlasgen: edit the atlas, not this file.\n\n"
            "#include <cstdint>\n\n"
            "namespace vg::atlas {\n\n"
            "// A named rectangle of a picture. Frame i of it lies at (frameX(i), frameY(i)); it "
@@ -129,7 +131,7 @@ std::string header(const Atlas& atlas) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: vg_atlasgen <atlas.txt> <header>\n");
+        std::fprintf(stderr, "usage: vg_atlasgen <atlas folder or file> <header>\n");
         return 2;
     }
     Atlas atlas;

@@ -1,8 +1,9 @@
 // The data build: draws the pictures of data.pck from their vector sources and the atlas, and
 // packs the game's data files into data.pck.
 //
-//   vg_databuild image <atlas.txt> <picture> <art dir> <font dir> <out.png> [<contact.png>]
-//       draws <art dir>/<stem>.svg at the picture's size, renders the font cells the atlas marks
+//   vg_databuild image <atlas> <picture> <art dir> <font dir> <out.png> [<contact.png>]
+//       reads the atlas (its folder, or one file), draws <art dir>/<stem>.svg and each band's
+//       <stem>.<band>.svg at the picture's size, renders the font cells the atlas marks
 //       gen=..., flattens the picture onto its key colour, sets the top-left pixel to the key
 //       and writes it with the game's PNG writer. The optional contact sheet shows the picture
 //       on a checker with every atlas cell outlined and named.
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -87,6 +89,92 @@ bool renderSvg(const std::string& path, const AtlasImage& image, cairo_surface_t
     return ok;
 }
 
+// The first pixel that a source drew (any coverage) in rows [first, last), scanning row by row.
+bool firstDrawnPixel(cairo_surface_t* surface, int32_t first, int32_t last, int32_t& x,
+                     int32_t& y) {
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const int32_t width = cairo_image_surface_get_width(surface);
+    for (y = std::max(first, 0); y < last; ++y) {
+        const uint32_t* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+        for (x = 0; x < width; ++x) {
+            if (row[x] >> 24) return true;
+        }
+    }
+    return false;
+}
+
+std::string rows(const AtlasBand& band) {
+    return std::to_string(band.y) + ".." + std::to_string(band.y + band.h - 1);
+}
+
+// Draws the picture's vector sources into `surface`: <stem>.svg anywhere but in the bands, and
+// each band's <stem>.<band>.svg (where there is one) inside its band only, copied in row by row
+// (the rows are empty until then, so the copy is what drawing it over them would give). A
+// source that draws where it may not, or a <stem>.<name>.svg without a band of that name,
+// fails the picture.
+bool drawSources(const std::string& artDir, const Atlas& atlas, const AtlasImage& image,
+                 cairo_surface_t* surface) {
+    namespace fs = std::filesystem;
+    std::error_code code;
+    for (const fs::directory_entry& entry : fs::directory_iterator(artDir, code)) {
+        const std::string name = entry.path().filename().string();
+        const std::string prefix = image.stem + ".";
+        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - 4, 4, ".svg") != 0 || name == image.stem + ".svg") {
+            continue;
+        }
+        const std::string band = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        if (!atlas.findBand(image.file, band)) {
+            std::fprintf(stderr, "vg_databuild: %s: the atlas has no band %s of %s for it\n",
+                         name.c_str(), band.c_str(), image.file.c_str());
+            return false;
+        }
+    }
+
+    int32_t x = 0;
+    int32_t y = 0;
+    const std::string base = artDir + "/" + image.stem + ".svg";
+    if (fileExists(base)) {
+        if (!renderSvg(base, image, surface)) return false;
+        for (const AtlasBand& band : atlas.bands) {
+            if (band.image != image.file) continue;
+            if (firstDrawnPixel(surface, band.y, band.y + band.h, x, y)) {
+                std::fprintf(stderr,
+                             "vg_databuild: %s draws into rows %s kept for %s (%s), first at "
+                             "(%d, %d)\n",
+                             base.c_str(), rows(band).c_str(), band.svg(image).c_str(),
+                             band.source.c_str(), x, y);
+                return false;
+            }
+        }
+    }
+    for (const AtlasBand& band : atlas.bands) {
+        const std::string path = artDir + "/" + band.svg(image);
+        if (band.image != image.file || !fileExists(path)) continue;
+        SurfacePtr own(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height));
+        if (cairo_surface_status(own.get()) != CAIRO_STATUS_SUCCESS) return false;
+        if (!renderSvg(path, image, own.get())) return false;
+        if (firstDrawnPixel(own.get(), 0, band.y, x, y) ||
+            firstDrawnPixel(own.get(), band.y + band.h, image.height, x, y)) {
+            std::fprintf(stderr,
+                         "vg_databuild: %s draws outside its rows %s of %s (%s), first at "
+                         "(%d, %d)\n",
+                         path.c_str(), rows(band).c_str(), image.file.c_str(), band.source.c_str(),
+                         x, y);
+            return false;
+        }
+        cairo_surface_flush(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        std::memcpy(cairo_image_surface_get_data(surface) + band.y * stride,
+                    cairo_image_surface_get_data(own.get()) + band.y * stride,
+                    static_cast<size_t>(band.h) * stride);
+        cairo_surface_mark_dirty(surface);
+    }
+    return true;
+}
+
 // Cairo keeps premultiplied 0xAARRGGBB words: over the key colour a pixel is its own colour plus
 // the key times what it leaves uncovered.
 bool flattenToDib(cairo_surface_t* surface, const AtlasImage& image, DIB& dib) {
@@ -133,9 +221,13 @@ bool writeContactSheet(const DIB& dib, const Atlas& atlas, const AtlasImage& ima
     for (const AtlasCell& cell : atlas.cells) {
         if (cell.image == image.file) cells.push_back(&cell);
     }
+    std::vector<const AtlasBand*> bands;
+    for (const AtlasBand& band : atlas.bands) {
+        if (band.image == image.file) bands.push_back(&band);
+    }
+    const int legendLines = static_cast<int>(cells.size() + bands.size()) + 2;
     int width = image.width * scale + 2 * margin + legendWidth;
-    int height = std::max(image.height * scale + 2 * margin,
-                          margin * 2 + lineHeight * (static_cast<int>(cells.size()) + 2));
+    int height = std::max(image.height * scale + 2 * margin, margin * 2 + lineHeight * legendLines);
     SurfacePtr sheet(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
     unsigned char* data = cairo_image_surface_get_data(sheet.get());
     int stride = cairo_image_surface_get_stride(sheet.get());
@@ -204,6 +296,18 @@ bool writeContactSheet(const DIB& dib, const Atlas& atlas, const AtlasImage& ima
         cairo_move_to(cr.get(), legendX, margin + 10 + lineHeight * (n + 1.5));
         cairo_show_text(cr.get(), line.c_str());
     }
+    // The bands, dashed across the whole picture, after the cells in the legend.
+    const double dashes[] = {6, 4};
+    cairo_set_dash(cr.get(), dashes, 2, 0);
+    cairo_set_source_rgb(cr.get(), 0.85, 0.85, 0.85);
+    for (size_t n = 0; n < bands.size(); ++n) {
+        const AtlasBand& band = *bands[n];
+        outlineRect(cr.get(), margin, margin + band.y * scale, image.width * scale, band.h * scale);
+        const std::string line = "band " + band.name + "  rows " + std::to_string(band.y) + ".." +
+                                 std::to_string(band.y + band.h - 1) + "  " + band.svg(image);
+        cairo_move_to(cr.get(), legendX, margin + 10 + lineHeight * (cells.size() + n + 1.5));
+        cairo_show_text(cr.get(), line.c_str());
+    }
     cairo_surface_flush(sheet.get());
     return cairo_surface_write_to_png(sheet.get(), path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
@@ -211,7 +315,7 @@ bool writeContactSheet(const DIB& dib, const Atlas& atlas, const AtlasImage& ima
 int buildImage(int argc, char** argv) {
     if (argc < 7 || argc > 8) {
         std::fprintf(stderr,
-                     "usage: vg_databuild image <atlas.txt> <picture> <art dir> <font dir> "
+                     "usage: vg_databuild image <atlas> <picture> <art dir> <font dir> "
                      "<out.png> [<contact.png>]\n");
         return 2;
     }
@@ -230,8 +334,7 @@ int buildImage(int argc, char** argv) {
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image->width, image->height));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return 1;
 
-    std::string svg = std::string(argv[4]) + "/" + image->stem + ".svg";
-    if (fileExists(svg) && !renderSvg(svg, *image, surface.get())) return 1;
+    if (!drawSources(argv[4], atlas, *image, surface.get())) return 1;
 
     GlyphSheet glyphs(argv[5]);
     for (const AtlasCell& cell : atlas.cells) {

@@ -37,6 +37,8 @@
 #include "app/HeadlessSession.h"
 #include "app/ReplayCheck.h"
 #include "resources/Png.h"
+#include "stage/ScriptCells.h"
+#include "stage/StageTable.h"
 
 namespace {
 
@@ -287,9 +289,22 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    if (!options.scriptFile.empty() && !fs::exists(options.scriptFile)) {
-        std::fprintf(stderr, "cannot read %s\n", options.scriptFile.c_str());
-        return 1;
+    if (!options.scriptFile.empty()) {
+        std::string text;
+        if (!readFile(options.scriptFile, text)) {
+            std::fprintf(stderr, "cannot read %s\n", options.scriptFile.c_str());
+            return 1;
+        }
+        // The game reads the script's named cells as the data build does; what does not agree
+        // with the atlas is worth a word, but the run goes on (the author is trying a wave).
+        std::string resolved;
+        std::vector<vg::ScriptCellProblem> problems;
+        vg::resolveScriptCells(text, vg::stageTable(static_cast<uint8_t>(options.stage)), resolved,
+                               &problems);
+        for (const vg::ScriptCellProblem& problem : problems) {
+            std::fprintf(stderr, "%s:%d: %s\n", options.scriptFile.c_str(), problem.line,
+                         problem.message.c_str());
+        }
     }
     std::error_code ec;
     fs::create_directories(out, ec);

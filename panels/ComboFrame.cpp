@@ -1,4 +1,4 @@
-#include "player/ComboFrame.h"
+#include "panels/ComboFrame.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "player/LaserFrame.h"
+#include "panels/LaserFrame.h"
 
 #include <algorithm>
 

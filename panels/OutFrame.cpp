@@ -1,4 +1,4 @@
-#include "effects/OutFrame.h"
+#include "panels/OutFrame.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "player/Result.h"
+#include "panels/Result.h"
 
 #include <algorithm>
 #include <cstdio>
